@@ -1,0 +1,49 @@
+#pragma once
+
+#include "CellValue.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bank {
+
+class SheetData;
+
+// One worksheet of an open workbook. Rows and columns are 1-based.
+class Sheet
+{
+public:
+    explicit Sheet(std::shared_ptr<const SheetData> data);
+
+    const std::string &name() const;
+    // The last row and column that hold a cell record (0 for an empty sheet).
+    int lastRow() const;
+    int lastColumn() const;
+    // Any cell of the format's grid (rows 1..65536, columns 1..256); outside the used range it is empty.
+    // Outside the grid: BankError.
+    CellValue cell(int row, int column) const;
+
+private:
+    std::shared_ptr<const SheetData> d;
+};
+
+// An Excel 97-2003 workbook (.xls, BIFF8), read whole into memory when opened. Never written.
+class Workbook
+{
+public:
+    // Throws BankError with a Ukrainian text naming the path and what is wrong.
+    static Workbook open(const std::string &path);
+    // The same for bytes already in memory; sourceName stands for the path in error texts.
+    static Workbook fromBytes(std::string_view bytes, const std::string &sourceName);
+
+    const std::vector<Sheet> &sheets() const { return sheetList; }
+    // Exact, case-sensitive match; nullptr when the workbook has no such sheet.
+    const Sheet *findSheet(std::string_view name) const;
+
+private:
+    std::vector<Sheet> sheetList;
+};
+
+} // namespace bank
