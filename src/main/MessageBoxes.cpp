@@ -1,0 +1,47 @@
+#include "MessageBoxes.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace vesk3 {
+
+namespace {
+
+// Boxes have no parent, so they are modal to the whole program and stand in the middle of the screen.
+QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                   QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, title, text, buttons);
+    box.adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        box.move(screen->availableGeometry().center() - box.rect().center());
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+void showMessage(const QString &text)
+{
+    runBox(QMessageBox::NoIcon, QString::fromUtf16(ApplicationTitle), text, QMessageBox::Ok);
+}
+
+bool askToFinish(const QString &text)
+{
+    return runBox(QMessageBox::Warning, QStringLiteral("Warning"), text,
+                  QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+void showError(const QString &text)
+{
+    runBox(QMessageBox::Critical, QString::fromUtf16(ApplicationTitle), errorBoxText(text), QMessageBox::Ok);
+}
+
+QString errorBoxText(const QString &text)
+{
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        return text + QLatin1Char('.');
+    return text;
+}
+
+} // namespace vesk3

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vesk3 {
+
+// Caption of the program's plain and error boxes.
+inline constexpr auto ApplicationTitle = u"Dorv-3 (0,01)";
+
+// A plain message: the application title, no icon, one OK button.
+void showMessage(const QString &text);
+
+// The finishing question: caption "Warning", the warning icon, OK and Cancel. True only for OK.
+bool askToFinish(const QString &text);
+
+// An error: the application title, the stop icon, the text by errorBoxText().
+void showError(const QString &text);
+
+// The error text with a full stop appended when its last character's code is above that of the full stop,
+// so "!" and "." end a text as they are.
+QString errorBoxText(const QString &text);
+
+} // namespace vesk3
