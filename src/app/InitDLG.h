@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class InitVeskForm;
+}
+
+namespace vesk3 {
+
+// The splash window that asks the user to wait while the question bank loads, and shows how far it got.
+class TInitVeskForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TInitVeskForm(QWidget *parent = nullptr);
+    ~TInitVeskForm() override;
+
+    void setProgress(int position);
+
+private:
+    std::unique_ptr<Ui::InitVeskForm> ui;
+};
+
+} // namespace vesk3

@@ -1,0 +1,16 @@
+#include "Table.h"
+
+#include "ui_Table.h"
+
+namespace vesk3 {
+
+TTableVeskForm::TTableVeskForm(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::TableVeskForm>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(size());
+}
+
+TTableVeskForm::~TTableVeskForm() = default;
+
+} // namespace vesk3
