@@ -2,12 +2,26 @@
 
 Runs under the system python (/usr/bin/python3), the only one that has LibreOffice's uno module.
 """
+import importlib.util
 import os
 import shutil
 import subprocess
 import tempfile
 import time
 from xml.sax.saxutils import escape
+
+def ensure_tools(**commands):
+    """Installs LibreOffice Calc with its python bridge, and the packages named by keyword for the commands
+    given as values, where missing."""
+    wanted = {"libreoffice-calc-nogui": shutil.which("soffice"), "python3-uno": importlib.util.find_spec("uno")}
+    wanted.update({package: shutil.which(command) for package, command in commands.items()})
+    missing = [package for package, found in wanted.items() if not found]
+    if missing:
+        sudo = [] if os.geteuid() == 0 else ["sudo"]
+        subprocess.run(sudo + ["apt-get", "update", "-qq"], check=True)
+        subprocess.run(sudo + ["apt-get", "install", "-y", "-qq", "--no-install-recommends"] + missing,
+                       check=True, env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
+
 
 HEAD = """<?xml version="1.0" encoding="UTF-8"?>
 <office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
