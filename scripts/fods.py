@@ -10,6 +10,7 @@ import tempfile
 import time
 from xml.sax.saxutils import escape
 
+
 def ensure_tools(**commands):
     """Installs LibreOffice Calc with its python bridge, and the packages named by keyword for the commands
     given as values, where missing."""
