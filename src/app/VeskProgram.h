@@ -29,6 +29,8 @@ public:
     // shows the main window. False when no spreadsheet server is registered: the program must then end.
     bool start();
 
+    const TestState &testState() const { return state; }
+
 private:
     void showSplash();
     void createWindows();

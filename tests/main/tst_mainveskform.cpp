@@ -1,0 +1,175 @@
+#include "MainVeskUnit.h"
+#include "ModalWatcher.h"
+#include "Table.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vesk3;
+using bank::BankSizes;
+
+Q_DECLARE_METATYPE(BankSizes)
+
+namespace {
+
+std::string fixture(const QString &name)
+{
+    return QStringLiteral(VESK3_FIXTURES "/%1").arg(name).toStdString();
+}
+
+// Counts the times a widget is shown and hidden.
+class ShowCounter : public QObject
+{
+public:
+    explicit ShowCounter(QWidget &widget) { widget.installEventFilter(this); }
+    int shown = 0;
+    int hidden = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        shown += event->type() == QEvent::Show;
+        hidden += event->type() == QEvent::Hide;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestMainVeskForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowHasFixedClientAreaAndNoMaximize()
+    {
+        TestState state;
+        TMainVeskForm form(state, {fixture("bank.xls")});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.windowTitle(), u"Vesk-3 Version 0,01"_qs);
+        QCOMPARE(form.findChild<QWidget *>("ClientArea")->size(), QSize(791, 554));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QVERIFY(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    }
+
+    void startMenuHoldsTheQuitCommand()
+    {
+        TestState state;
+        TMainVeskForm form(state, {fixture("bank.xls")});
+        auto *menu = form.findChild<QMenu *>("N1");
+        QVERIFY(menu);
+        QCOMPARE(form.findChild<QMenuBar *>("MainMenu1")->actions().value(0), menu->menuAction());
+        QCOMPARE(menu->title(), u"Старт"_qs);
+        auto *quit = form.findChild<QAction *>("N6");
+        QVERIFY(menu->actions().contains(quit));
+        QCOMPARE(quit->text(), u"Вийти з програми"_qs);
+        QCOMPARE(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    }
+
+    void creationLoadsTheBank_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<BankSizes>("counts");
+        QTest::addColumn<QList<int>>("progress");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("regular bank")
+            << "bank.xls" << BankSizes{12, 9, 7, 5, 4} << QList<int>{20, 40, 60, 80, 100, 120, 140} << "";
+        QTest::newRow("workbook absent")
+            << "absent/vesk3_2005.xls" << BankSizes{} << QList<int>{20} << "vesk3_2005.xls";
+        QTest::newRow("sheet missing") << "bank-missing-sheet.xls" << BankSizes{12, 9, 0, 0, 0}
+                                       << QList<int>{20, 40, 60, 80} << u"«Pediatry»"_qs;
+        QTest::newRow("marker missing")
+            << "bank-no-marker.xls" << BankSizes{12, 9, 0, 0, 0} << QList<int>{20, 40, 60, 80} << "Pediatry";
+    }
+    void creationLoadsTheBank()
+    {
+        QFETCH(QString, file);
+        QFETCH(BankSizes, counts);
+        QFETCH(QList<int>, progress);
+        QFETCH(QString, error);
+        TestState state;
+        QList<int> reported;
+        ModalWatcher modals;
+        modals.expectMessageBox();
+        TMainVeskForm form(state, {fixture(file), bank::readerRegistry, [&reported](int position) {
+                                       reported.append(position);
+                                   }});
+        QVERIFY(form.serverInstalled());
+        QCOMPARE(state.TestSettings.BankSize, counts);
+        QCOMPARE(reported, progress);
+        QCOMPARE(modals.boxes().size(), error.isEmpty() ? 0 : 1);
+        if (error.isEmpty())
+            return;
+        const ModalWatcher::Box box = modals.boxes().at(0);
+        QCOMPARE(box.title, u"Dorv-3 (0,01)"_qs);
+        QCOMPARE(box.icon, QMessageBox::Critical);
+        QVERIFY2(box.text.contains(error), qPrintable(box.text));
+    }
+
+    void missingServerStopsBeforeConnecting()
+    {
+        TestState state;
+        QList<int> reported;
+        ModalWatcher modals;
+        modals.expectMessageBox();
+        modals.expectMessageBox();
+        TMainVeskForm form(state, {fixture("bank.xls"), [](std::string_view) { return false; },
+                                   [&reported](int position) {
+                                       reported.append(position);
+                                   }});
+        QVERIFY(!form.serverInstalled());
+        QCOMPARE(modals.boxes().size(), 1);
+        QCOMPARE(modals.boxes().at(0).title, u"Dorv-3 (0,01)"_qs);
+        QCOMPARE(modals.boxes().at(0).text, u"Сервер Excel не встановлено, спочатку встановіть Excel!"_qs);
+        QCOMPARE(modals.boxes().at(0).icon, QMessageBox::NoIcon);
+        QVERIFY(!form.excelApp()->isConnected());
+        QCOMPARE(state.TestSettings.BankSize, BankSizes{});
+        QVERIFY(reported.isEmpty());
+    }
+
+    void showingChoosesNoModeAndShowsTheTableOnce()
+    {
+        TestState state;
+        state.Mode = ModeExam;
+        state.TestRunning = true;
+        TMainVeskForm form(state, {fixture("bank.xls")});
+        TTableVeskForm table;
+        ShowCounter tableShows(table);
+        form.setTableWindow(table);
+        form.show();
+        QCOMPARE(state.Mode, ModeNone);
+        QVERIFY(!state.TestRunning);
+        QCOMPARE(tableShows.shown, 1);
+        QCOMPARE(tableShows.hidden, 1);
+        QVERIFY(table.isHidden());
+    }
+
+    void quitCommandClosesAndReleasesTheServer()
+    {
+        TestState state;
+        TMainVeskForm form(state, {fixture("bank.xls")});
+        TTableVeskForm table;
+        form.setTableWindow(table);
+        QSignalSpy closed(&form, &TMainVeskForm::closed);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(form.excelApp()->isConnected());
+        QTest::keyClick(&form, Qt::Key_F4, Qt::ControlModifier);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(form.excelApp(), nullptr);
+
+        form.close();
+        QCOMPARE(closed.count(), 2);
+        QCOMPARE(form.excelApp(), nullptr);
+    }
+};
+
+QTEST_MAIN(TestMainVeskForm)
+#include "tst_mainveskform.moc"
