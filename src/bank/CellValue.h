@@ -8,15 +8,7 @@ namespace bank {
 // One cell as stored in the workbook, before it is turned into the program's text.
 struct CellValue
 {
-    enum class Kind : std::uint8_t
-    {
-        Empty,
-        Text,
-        Number,
-        Date,
-        Boolean,
-        Error
-    };
+    enum class Kind : std::uint8_t { Empty, Text, Number, Date, Boolean, Error };
 
     Kind kind = Kind::Empty;
     // Number: the value. Date: the serial day number in the 1900 date system (1904 workbooks are
