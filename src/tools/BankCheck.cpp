@@ -4,7 +4,7 @@
 #include "CellText.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 
 namespace tools {
 
@@ -15,32 +15,19 @@ constexpr int FirstAnswerColumn = 3;
 constexpr int LastAnswerColumn = 7;
 
 // A cell of spaces looks as empty on screen as an empty one.
-bool isBlank(const std::string &text)
+bool isBlank(std::string_view text)
 {
-    return text.find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
-std::vector<std::vector<int>> repeatedGroups(const std::map<std::string, std::vector<int>> &rowsByText)
-{
-    std::vector<std::vector<int>> groups;
-    for (const auto &[text, rows] : rowsByText) {
-        if (rows.size() > 1)
-            groups.push_back(rows);
-    }
-    std::ranges::sort(groups, {}, [](const std::vector<int> &rows) { return rows.front(); });
-    return groups;
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 void checkQuestions(const bank::Sheet &sheet, SubjectCheck &subject)
 {
     const bank::TextFormat format;
-    std::map<std::string, std::vector<int>> rowsByText;
+    std::vector<std::string> questions;
     for (int row = 1; row <= *subject.questionCount; ++row) {
-        std::string question = bank::cellText(sheet.cell(row, QuestionColumn), format);
-        if (isBlank(question))
+        questions.push_back(bank::cellText(sheet.cell(row, QuestionColumn), format));
+        if (isBlank(questions.back()))
             subject.emptyQuestionRows.push_back(row);
-        else
-            rowsByText[std::move(question)].push_back(row);
         for (int column = FirstAnswerColumn; column <= LastAnswerColumn; ++column) {
             if (isBlank(bank::cellText(sheet.cell(row, column), format))) {
                 subject.emptyAnswerRows.push_back(row);
@@ -48,7 +35,7 @@ void checkQuestions(const bank::Sheet &sheet, SubjectCheck &subject)
             }
         }
     }
-    subject.repeatedQuestionRows = repeatedGroups(rowsByText);
+    subject.repeatedQuestionRows = repeatedRows(questions);
 }
 
 SubjectCheck checkSubject(const bank::Workbook &workbook, std::string_view sheetName)
@@ -158,6 +145,22 @@ void printBankCheck(std::ostream &out, const BankCheck &check)
         out << "програма може використати весь банк питань; попередження їй не заважають.\n";
     else
         out << "програма може використати весь банк питань.\n";
+}
+
+std::vector<std::vector<int>> repeatedRows(const std::vector<std::string> &texts)
+{
+    std::unordered_map<std::string_view, std::vector<int>> rowsByText;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!isBlank(texts[i]))
+            rowsByText[texts[i]].push_back(static_cast<int>(i) + 1);
+    }
+    std::vector<std::vector<int>> groups;
+    for (auto &[text, rows] : rowsByText) {
+        if (rows.size() > 1)
+            groups.push_back(std::move(rows));
+    }
+    std::ranges::sort(groups, {}, [](const std::vector<int> &rows) { return rows.front(); });
+    return groups;
 }
 
 std::string rowList(const std::vector<int> &rows)

@@ -42,6 +42,10 @@ BankCheck checkBank(const bank::Workbook &workbook);
 // The report in Ukrainian, one subject after another, then the exam and a verdict.
 void printBankCheck(std::ostream &out, const BankCheck &check);
 
+// The 1-based positions of texts that stand more than once, blank ones left out; the groups in the order of
+// their first position.
+std::vector<std::vector<int>> repeatedRows(const std::vector<std::string> &texts);
+
 // Ascending rows with runs shortened: "рядок 4", "рядки 2, 5–7, 9".
 std::string rowList(const std::vector<int> &rows);
 

@@ -42,6 +42,33 @@ private slots:
         QCOMPARE(QString::fromStdString(tools::rowList(rows)), text);
     }
 
+    void repeatedQuestionsGrouped_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("groups");
+        QTest::newRow("all different") << QStringList{"a", "b", "c"} << "";
+        QTest::newRow("a pair") << QStringList{"a", "b", "a"} << "1 3";
+        QTest::newRow("three times") << QStringList{"x", "a", "a", "x", "a"} << "1 4; 2 3 5";
+        QTest::newRow("blank ones are not repeats") << QStringList{"", " ", "", "\t"} << "";
+        QTest::newRow("exact texts only") << QStringList{"a", "A", "a ", u"а"_qs} << "";
+    }
+    void repeatedQuestionsGrouped()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, groups);
+        std::vector<std::string> questions;
+        for (const QString &text : texts)
+            questions.push_back(text.toStdString());
+        QStringList found;
+        for (const std::vector<int> &rows : tools::repeatedRows(questions)) {
+            QStringList group;
+            for (const int row : rows)
+                group << QString::number(row);
+            found << group.join(' ');
+        }
+        QCOMPARE(found.join(u"; "_qs), groups);
+    }
+
     void countsEverySubject()
     {
         const BankCheck check = checkFixture("bank.xls");
