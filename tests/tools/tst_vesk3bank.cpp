@@ -1,4 +1,5 @@
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 
@@ -17,9 +18,15 @@ private:
 
     static QString fixture(const QString &name) { return QStringLiteral(VESK3_FIXTURES "/") + name; }
 
-    static Run run(const QStringList &args)
+    // A locale with a decimal comma, built here since few systems have it; empty when that fails.
+    QTemporaryDir localeDir;
+    bool hasUkrainianLocale = false;
+
+    static Run run(const QStringList &args, const QProcessEnvironment &environment = {})
     {
         QProcess process;
+        if (!environment.isEmpty())
+            process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VESK3_BANK_TOOL), args);
         if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
             return {};
@@ -28,6 +35,13 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        hasUkrainianLocale =
+            localeDir.isValid() && QProcess::execute("localedef", {"-i", "uk_UA", "-f", "UTF-8",
+                                                                   localeDir.filePath("uk_UA.UTF-8")}) == 0;
+    }
+
     void checkExitCodes_data()
     {
         QTest::addColumn<QString>("file");
@@ -91,6 +105,36 @@ private slots:
         QCOMPARE(lines[5], u",Питання 5 з терапії,12,0.5,-3,1000000,2.25,"_qs);
         QCOMPARE(lines[13], u"end,,,,,,,"_qs);
         QCOMPARE(lines[16], u"42,,junk,,,,,"_qs);
+    }
+
+    void exportFollowsLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("numbers");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("C") << "C.UTF-8"
+                           << "0.1,42.5,-0.25"
+                           << "10/14/06";
+        QTest::newRow("Ukrainian") << "uk_UA.UTF-8"
+                                   << "\"0,1\",\"42,5\",\"-0,25\""
+                                   << "14.10.06";
+    }
+    void exportFollowsLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, numbers);
+        QFETCH(QString, date);
+        if (locale.startsWith("uk") && !hasUkrainianLocale)
+            QSKIP("localedef could not build uk_UA.UTF-8");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LOCPATH", localeDir.path());
+        environment.insert("LC_ALL", locale);
+        const Run result = run({"export", fixture("cells.xls"), "Values"}, environment);
+        QCOMPARE(result.exitCode, 0);
+        const QStringList lines = result.out.split(u"\r\n"_qs);
+        QVERIFY(lines.size() > 7);
+        QVERIFY2(lines[1].startsWith(numbers + ','), qPrintable(lines[1]));
+        QVERIFY2(lines[6].startsWith(date + ','), qPrintable(lines[6]));
     }
 
     void exportOfMissingSheet()
