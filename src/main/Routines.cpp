@@ -1,6 +1,14 @@
 #include "Routines.h"
 
+#include "QuestionBank.h"
+
+#include <QLocale>
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -32,6 +40,125 @@ std::int32_t RandomGenerator::below(std::int32_t n)
         throw std::invalid_argument("a random number below " + std::to_string(n) + " was asked for");
     seed = seed * 134775813u + 1u;
     return static_cast<std::int32_t>((std::uint64_t(n) * seed) >> 32);
+}
+
+static_assert(SubjectCount == bank::SubjectCount && ExamSize == bank::ExamQuestionCount);
+
+std::optional<QString> examRefusal(const std::array<std::int32_t, SubjectCount> &bankSize)
+{
+    if (const auto obstacle = bank::examObstacle(bankSize))
+        return QString::fromStdString(obstacle->text());
+    return std::nullopt;
+}
+
+void ComposeExam(TestState &state)
+{
+    const auto &bankSize = state.TestSettings.BankSize;
+    if (const auto refusal = examRefusal(bankSize))
+        throw std::invalid_argument("no exam can be composed: " + refusal->toStdString());
+    const bank::BankSizes shares = bank::examShares(bankSize);
+    state.Random.seedFromClock();
+    int entry = 1;
+    for (int k = 0; k < SubjectCount; ++k) {
+        const int blockStart = entry;
+        const QString subject = QString::fromUtf8(bank::SubjectSheets[k]);
+        for (int j = 0; j < shares[k]; ++j, ++entry) {
+            std::int32_t n = 0;
+            do
+                n = 1 + state.Random.below(bankSize[k]);
+            while (!IsNewNumber(state.ExamData, n, blockStart, entry));
+            state.ExamData[entry].Number = n;
+            state.ExamData[entry].Subject = subject;
+        }
+    }
+}
+
+bool IsNewNumber(const ExamList &examData, std::int32_t n, int first, int end)
+{
+    for (int entry = first; entry < end; ++entry) {
+        if (examData[entry].Number == n)
+            return false;
+    }
+    return true;
+}
+
+AnswerOrder drawAnswerOrder(RandomGenerator &random)
+{
+    // No draw gives AnswerCount, so the places not yet filled never match a drawn number.
+    std::array<std::int32_t, AnswerCount> places;
+    places.fill(AnswerCount);
+    for (std::int32_t &place : places) {
+        std::int32_t drawn = 0;
+        do
+            drawn = random.below(AnswerCount);
+        while (std::ranges::find(places, drawn) != places.end());
+        place = drawn;
+    }
+    AnswerOrder order;
+    for (int position = 1; position <= AnswerCount; ++position) {
+        const std::int32_t drawn = places[std::size_t(position - 1)];
+        if (drawn == 0)
+            order.RightAnswer = position;
+        order.AnswerColumns[std::size_t(position - 1)] = drawn + RightAnswerColumn;
+    }
+    return order;
+}
+
+AnswerOrder ShuffleAnswers(RandomGenerator &random)
+{
+    random.seedFromClock();
+    return drawAnswerOrder(random);
+}
+
+namespace {
+
+// A non-negative value below 1e15 rounded to hundredths, half away from zero, as a count of hundredths. The
+// value is first written with 18 significant digits, all that an 80-bit float holds, so that a result meant
+// as an exact half (3 * 100 / 20000 = 0.015) rounds up even when its binary form lies just below the half.
+std::uint64_t roundedHundredths(long double magnitude)
+{
+    std::array<char, 48> text{};
+    std::snprintf(text.data(), text.size(), "%.17Le", magnitude);
+    // "d.ddddddddddddddddde+x": the 18 digits without the point, then the power of ten of the first one.
+    std::string digits(1, text[0]);
+    digits.append(text.data() + 2, 17);
+    const int exponent = std::atoi(std::strchr(text.data(), 'e') + 1);
+    // How many of the digits stand before the point of magnitude * 100; at most 17 below 1e15.
+    const int wholeDigits = exponent + 3;
+    if (wholeDigits < 0)
+        return 0;
+    std::uint64_t hundredths = 0;
+    for (int i = 0; i < wholeDigits; ++i)
+        hundredths = hundredths * 10 + std::uint64_t(digits[std::size_t(i)] - '0');
+    if (digits[std::size_t(wholeDigits)] >= '5')
+        ++hundredths;
+    return hundredths;
+}
+
+} // namespace
+
+QString formatScore(long double score)
+{
+    const long double magnitude = std::fabs(score);
+    if (!(magnitude < 1e15L))
+        throw std::invalid_argument("the score " + std::to_string(score) + " is too large to write");
+    const std::uint64_t hundredths = roundedHundredths(magnitude);
+    QString text = score < 0 && hundredths > 0 ? QStringLiteral("-") : QString();
+    text += QString::number(hundredths / 100) + QLocale().decimalPoint() + QString::number(hundredths / 10 % 10);
+    if (hundredths % 10 != 0)
+        text += QString::number(hundredths % 10);
+    return text;
+}
+
+QString scoreText(long double score)
+{
+    return formatScore(score) + QLatin1Char('%');
+}
+
+ResultTexts trainingResultTexts(const TTestSettings &settings, long double score)
+{
+    return {QString::number(settings.RightCount + settings.WrongCount), QString::number(settings.RightCount),
+            QString::number(settings.WrongCount), scoreText(score)};
 }
 
 } // namespace vesk3

@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace vesk3 {
 
@@ -75,5 +76,52 @@ struct TestState
     bool TestRunning = false;
     RandomGenerator Random;
 };
+
+// Composing an exam.
+
+// Why the banks cannot serve an exam, in words for the user; nothing when they can. Composing is endless
+// when a bank is smaller than its share, so a start must ask first.
+std::optional<QString> examRefusal(const std::array<std::int32_t, SubjectCount> &bankSize);
+
+// Fills ExamData 1 to ExamSize in subject blocks sized in proportion to BankSize, with numbers drawn at
+// random and distinct within a block. Banks that examRefusal refuses throw std::invalid_argument.
+void ComposeExam(TestState &state);
+
+// True when none of the entries first to end - 1 of the exam has the number n; an empty stretch gives true.
+bool IsNewNumber(const ExamList &examData, std::int32_t n, int first, int end);
+
+// The answer order of a question.
+
+inline constexpr int AnswerCount = 5;
+// The worksheet column of the first answer; it always holds the right one, the others follow it.
+inline constexpr std::int32_t RightAnswerColumn = 3;
+
+struct AnswerOrder
+{
+    // The worksheet column shown at each answer position 1 to 5 (index 0 to 4).
+    std::array<std::int32_t, AnswerCount> AnswerColumns{};
+    // The position, 1 to 5, that shows the right answer's column.
+    std::int32_t RightAnswer = 0;
+};
+
+// An order drawn from the generator as it stands.
+AnswerOrder drawAnswerOrder(RandomGenerator &random);
+
+// Seeds the generator afresh and draws, so that every showing of a question gets its own order.
+AnswerOrder ShuffleAnswers(RandomGenerator &random);
+
+// How scores and results are written.
+
+// The score with the pattern "##0.0#" and the locale's decimal separator: one or two decimals, rounded to
+// two, a value exactly halfway rounding away from zero. Magnitudes of 1e15 and above, infinities and NaN
+// throw std::invalid_argument.
+QString formatScore(long double score);
+
+// The score as the windows show it: formatScore followed directly by "%".
+QString scoreText(long double score);
+
+// The four texts of a finished training run: questions passed, right, wrong, and the score with its "%".
+using ResultTexts = std::array<QString, 4>;
+ResultTexts trainingResultTexts(const TTestSettings &settings, long double score);
 
 } // namespace vesk3
