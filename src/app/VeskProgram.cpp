@@ -52,8 +52,8 @@ void VeskProgram::createWindows()
     MainVeskForm = std::make_unique<TMainVeskForm>(state, std::move(setup));
     if (!MainVeskForm->serverInstalled())
         return;
-    ResultVeskForm = std::make_unique<TResultVeskForm>();
-    TableVeskForm = std::make_unique<TTableVeskForm>();
+    ResultVeskForm = std::make_unique<TResultVeskForm>(state);
+    TableVeskForm = std::make_unique<TTableVeskForm>(state);
     MainVeskForm->setTableWindow(*TableVeskForm);
     QObject::connect(MainVeskForm.get(), &TMainVeskForm::closed, qApp, &QCoreApplication::quit);
 }

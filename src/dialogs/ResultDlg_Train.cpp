@@ -2,18 +2,78 @@
 
 #include "ui_ResultDlg_Train.h"
 
+#include <QShowEvent>
+
 namespace vesk3 {
 
-TResultVeskForm::TResultVeskForm(QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<Ui::ResultVeskForm>())
+namespace {
+
+// Each line's words padded with blanks to 33 characters, so that the values stand in one column.
+constexpr std::array<const char16_t *, 4> LinePrefixes{
+    u"Ви пройшли питань                ", u"Правильних відповідей            ",
+    u"Неправильних відповідей          ", u"Ваш бал                          "};
+
+// The exam's four values: answered, right, wrong, and the share of right answers among the answered ones.
+// Unanswered questions count neither way.
+ResultTexts examResultTexts(const ExamList &examData)
+{
+    int answered = 0;
+    int right = 0;
+    for (int entry = 1; entry <= ExamSize; ++entry) {
+        answered += examData[entry].Answered;
+        right += examData[entry].Correct;
+    }
+    const long double score = answered == 0 ? 0.0L : static_cast<long double>(right * 100) / answered;
+    return {QString::number(answered) + u" з 200"_qs, QString::number(right), QString::number(answered - right),
+            scoreText(score)};
+}
+
+} // namespace
+
+TResultVeskForm::TResultVeskForm(const TestState &state, QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::ResultVeskForm>()), state(state)
 {
     ui->setupUi(this);
     // A fixed dialog frame whose title bar holds only the close button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    connect(ui->OKBtn, &QPushButton::clicked, this, &TResultVeskForm::OKBtnClick);
 }
 
 TResultVeskForm::~TResultVeskForm() = default;
+
+void TResultVeskForm::setTrainingResultTexts(const ResultTexts &texts)
+{
+    TrainingResultTexts = texts;
+}
+
+void TResultVeskForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Restoring from the task bar is not a showing of the dialog.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TResultVeskForm::FormShow()
+{
+    if (state.Mode == ModeExam)
+        showLines(examResultTexts(state.ExamData));
+    else if (state.Mode == ModeTraining)
+        showLines(TrainingResultTexts);
+}
+
+void TResultVeskForm::OKBtnClick()
+{
+    close();
+}
+
+void TResultVeskForm::showLines(const ResultTexts &values)
+{
+    const std::array<QLabel *, 4> lines{ui->Label1, ui->Label2, ui->Label3, ui->Label4};
+    for (std::size_t line = 0; line < lines.size(); ++line)
+        lines[line]->setText(QString::fromUtf16(LinePrefixes[line]) + values[line]);
+}
 
 } // namespace vesk3

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Routines.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -9,17 +11,29 @@ class ResultVeskForm;
 
 namespace vesk3 {
 
-// The results of a finished test, shown modally.
+// The results of a finished test, shown modally. An exam's figures are counted from the exam itself; a
+// training run's arrive as TrainingResultTexts before the dialog is shown.
 class TResultVeskForm : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TResultVeskForm(QWidget *parent = nullptr);
+    explicit TResultVeskForm(const TestState &state, QWidget *parent = nullptr);
     ~TResultVeskForm() override;
 
+    void setTrainingResultTexts(const ResultTexts &texts);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void FormShow();
+    void OKBtnClick();
+    void showLines(const ResultTexts &values);
+
     std::unique_ptr<Ui::ResultVeskForm> ui;
+    const TestState &state;
+    ResultTexts TrainingResultTexts;
 };
 
 } // namespace vesk3

@@ -2,15 +2,154 @@
 
 #include "ui_Table.h"
 
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <stdexcept>
+#include <string>
+
 namespace vesk3 {
 
-TTableVeskForm::TTableVeskForm(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::TableVeskForm>())
+namespace {
+
+constexpr int ImageSize = 16;
+
+QPixmap emptyImage()
+{
+    QPixmap image(ImageSize, ImageSize);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// The unanswered mark: an orange cross.
+QIcon crossImage()
+{
+    QPixmap image = emptyImage();
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(255, 128, 0), 3, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(4, 4), QPointF(12, 12));
+    painter.drawLine(QPointF(12, 4), QPointF(4, 12));
+    return QIcon(image);
+}
+
+// The answered mark: a green disc.
+QIcon discImage()
+{
+    QPixmap image = emptyImage();
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 110, 0), 1));
+    painter.setBrush(QColor(0, 190, 0));
+    painter.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+    return QIcon(image);
+}
+
+} // namespace
+
+TTableVeskForm::TTableVeskForm(TestState &state, QWidget *parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TableVeskForm>()), state(state),
+      ImageList1{crossImage(), discImage()}
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
+
+    ui->ListView1->setContentsMargins(12, 12, 12, 12);
+    for (int number = 1; number <= ExamSize; ++number) {
+        auto *entry = new QListWidgetItem(ImageList1[0], QString::number(number), ui->ListView1);
+        entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        entry->setCheckState(Qt::Unchecked);
+    }
+    ui->ListView1->viewport()->installEventFilter(this);
+    connect(ui->CloseBtn, &QPushButton::clicked, this, &TTableVeskForm::CloseBtnClick);
 }
 
 TTableVeskForm::~TTableVeskForm() = default;
+
+void TTableVeskForm::setItemImage(int index, TableImage image)
+{
+    item(index).setIcon(ImageList1[std::size_t(image)]);
+}
+
+void TTableVeskForm::checkItem(int index)
+{
+    item(index).setCheckState(Qt::Checked);
+}
+
+void TTableVeskForm::deselectItem(int index)
+{
+    item(index).setSelected(false);
+}
+
+void TTableVeskForm::resetItems()
+{
+    for (int index = 0; index < ExamSize; ++index) {
+        setItemImage(index, TableImage::Unanswered);
+        item(index).setCheckState(Qt::Unchecked);
+    }
+}
+
+bool TTableVeskForm::event(QEvent *event)
+{
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowDeactivate)
+        FormDeactivate();
+    return handled;
+}
+
+// The list shows no tool tips; Qt asks for one when the pointer comes to rest, and that is the moment at
+// which hot tracking selects the item under it.
+bool TTableVeskForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->ListView1->viewport() && event->type() == QEvent::ToolTip) {
+        selectItemAt(static_cast<QHelpEvent *>(event)->pos());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// The window is left through its button or by activating another one; Escape does not hide it.
+void TTableVeskForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TTableVeskForm::CloseBtnClick()
+{
+    hide();
+}
+
+void TTableVeskForm::FormDeactivate()
+{
+    hide();
+    for (int index = 0; index < ExamSize; ++index) {
+        if (item(index).isSelected()) {
+            const int entry = index + 1;
+            state.GotoNumber = state.ExamData[entry].Number;
+            state.CurrentQuestion = entry;
+            emit gotoQuestion();
+            return;
+        }
+    }
+}
+
+void TTableVeskForm::selectItemAt(QPoint viewportPosition)
+{
+    if (QListWidgetItem *under = ui->ListView1->itemAt(viewportPosition))
+        ui->ListView1->setCurrentItem(under);
+}
+
+QListWidgetItem &TTableVeskForm::item(int index) const
+{
+    QListWidgetItem *found = ui->ListView1->item(index);
+    if (!found)
+        throw std::out_of_range("there is no table item " + std::to_string(index));
+    return *found;
+}
 
 } // namespace vesk3

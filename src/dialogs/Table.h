@@ -1,7 +1,13 @@
 #pragma once
 
+#include "Routines.h"
+
 #include <QDialog>
+#include <QIcon>
+#include <array>
 #include <memory>
+
+class QListWidgetItem;
 
 namespace Ui {
 class TableVeskForm;
@@ -9,17 +15,50 @@ class TableVeskForm;
 
 namespace vesk3 {
 
-// The question table of a running exam: not modal, and without any title-bar buttons.
+// The images of ImageList1, by index.
+enum class TableImage
+{
+    Unanswered = 0,
+    Answered = 1
+};
+
+// The question table of a running exam: one item per exam entry, showing whether it was answered and
+// whether it is bookmarked. Not modal, without any title-bar buttons; it hides itself as soon as it loses
+// activation and then asks the main window to show the item the user selected.
 class TTableVeskForm : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TTableVeskForm(QWidget *parent = nullptr);
+    explicit TTableVeskForm(TestState &state, QWidget *parent = nullptr);
     ~TTableVeskForm() override;
 
+    // Items are counted from 0: item i stands for exam entry i + 1. Any other index throws std::out_of_range.
+    void setItemImage(int item, TableImage image);
+    void checkItem(int item);
+    void deselectItem(int item);
+    // Every item back to the unanswered mark, without its bookmark.
+    void resetItems();
+
+signals:
+    // Sent after GotoNumber and CurrentQuestion name the selected entry; the main window connects it
+    // directly, so the question is shown before the table goes on.
+    void gotoQuestion();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void CloseBtnClick();
+    void FormDeactivate();
+    void selectItemAt(QPoint viewportPosition);
+    QListWidgetItem &item(int index) const;
+
     std::unique_ptr<Ui::TableVeskForm> ui;
+    TestState &state;
+    std::array<QIcon, 2> ImageList1;
 };
 
 } // namespace vesk3

@@ -139,7 +139,7 @@ private slots:
         state.Mode = ModeExam;
         state.TestRunning = true;
         TMainVeskForm form(state, {fixture("bank.xls")});
-        TTableVeskForm table;
+        TTableVeskForm table(state);
         ShowCounter tableShows(table);
         form.setTableWindow(table);
         form.show();
@@ -154,7 +154,7 @@ private slots:
     {
         TestState state;
         TMainVeskForm form(state, {fixture("bank.xls")});
-        TTableVeskForm table;
+        TTableVeskForm table(state);
         form.setTableWindow(table);
         QSignalSpy closed(&form, &TMainVeskForm::closed);
         form.show();
