@@ -12,6 +12,7 @@ namespace vesk3 {
 
 TInitVeskForm::TInitVeskForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::InitVeskForm>())
 {
+    initSplashPicture();
     ui->setupUi(this);
     // No caption bar and no border, but an ordinary window: it does not stay on top of others.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
