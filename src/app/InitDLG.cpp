@@ -2,6 +2,10 @@
 
 #include "ui_InitDLG.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+#include <QWindow>
+
 // The picture sits in a static library, whose resources the linker keeps only when they are asked for.
 static void initSplashPicture()
 {
@@ -9,6 +13,13 @@ static void initSplashPicture()
 }
 
 namespace vesk3 {
+
+namespace {
+
+// How long the splash waits for the window system to put it on screen before it paints anyway.
+constexpr int ExposeWaitMs = 1000;
+
+} // namespace
 
 TInitVeskForm::TInitVeskForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::InitVeskForm>())
 {
@@ -20,6 +31,18 @@ TInitVeskForm::TInitVeskForm(QWidget *parent) : QWidget(parent), ui(std::make_un
 }
 
 TInitVeskForm::~TInitVeskForm() = default;
+
+void TInitVeskForm::showPainted()
+{
+    show();
+    // A new window reaches the screen a moment after it is shown, and what is painted before is lost.
+    const QDeadlineTimer deadline(ExposeWaitMs);
+    while (!windowHandle()->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(1);
+    }
+    repaint();
+}
 
 void TInitVeskForm::setProgress(int position)
 {

@@ -60,6 +60,7 @@ void TMainVeskForm::FormCreate()
 
 void TMainVeskForm::FormShow()
 {
+    Q_ASSERT_X(TableVeskForm, "FormShow", "the start-up hands the table window over before showing");
     TableVeskForm->show();
     TableVeskForm->hide();
     state.TestRunning = false;

@@ -48,6 +48,8 @@ private slots:
     {
         TestState state;
         TMainVeskForm form(state, {fixture("bank.xls")});
+        TTableVeskForm table;
+        form.setTableWindow(table);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.windowTitle(), u"Vesk-3 Version 0,01"_qs);
