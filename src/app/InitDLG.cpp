@@ -28,6 +28,8 @@ TInitVeskForm::TInitVeskForm(QWidget *parent) : QWidget(parent), ui(std::make_un
     // No caption bar and no border, but an ordinary window: it does not stay on top of others.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(size());
+    // The designed place on the screen: a form file keeps only the size of a window.
+    move(473, 252);
 }
 
 TInitVeskForm::~TInitVeskForm() = default;

@@ -9,6 +9,8 @@ TTableVeskForm::TTableVeskForm(QWidget *parent) : QDialog(parent), ui(std::make_
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
+    // The designed place on the screen: a form file keeps only the size of a window.
+    move(259, 203);
 }
 
 TTableVeskForm::~TTableVeskForm() = default;
