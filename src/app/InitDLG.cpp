@@ -25,6 +25,11 @@ TInitVeskForm::TInitVeskForm(QWidget *parent) : QWidget(parent), ui(std::make_un
 {
     initSplashPicture();
     ui->setupUi(this);
+    QFont font = this->font();
+    font.setPixelSize(11);
+    setFont(font);
+    // The label takes the width of its text, whatever the font.
+    ui->Label1->adjustSize();
     // No caption bar and no border, but an ordinary window: it does not stay on top of others.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(size());
