@@ -18,6 +18,8 @@ public:
     explicit TInitVeskForm(QWidget *parent = nullptr);
     ~TInitVeskForm() override;
 
+    // Shows the splash and paints it at once: the loading that follows keeps the event loop from painting.
+    void showPainted();
     void setProgress(int position);
 
 private:

@@ -39,9 +39,7 @@ bool VeskProgram::start()
 void VeskProgram::showSplash()
 {
     InitVeskForm = std::make_unique<TInitVeskForm>();
-    InitVeskForm->show();
-    // The loading keeps the event loop from running, so the splash is painted now or never.
-    InitVeskForm->repaint();
+    InitVeskForm->showPainted();
 }
 
 void VeskProgram::createWindows()

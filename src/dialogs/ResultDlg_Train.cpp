@@ -38,6 +38,8 @@ TResultVeskForm::TResultVeskForm(const TestState &state, QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    // The designed place on the screen: a form file keeps only the size of a window.
+    move(438, 302);
     connect(ui->OKBtn, &QPushButton::clicked, this, &TResultVeskForm::OKBtnClick);
 }
 

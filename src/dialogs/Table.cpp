@@ -54,6 +54,8 @@ TTableVeskForm::TTableVeskForm(TestState &state, QWidget *parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
+    // The designed place on the screen: a form file keeps only the size of a window.
+    move(259, 203);
 
     ui->ListView1->setContentsMargins(12, 12, 12, 12);
     for (int number = 1; number <= ExamSize; ++number) {

@@ -22,6 +22,8 @@ TMainVeskForm::TMainVeskForm(TestState &state, BankSetup setup, QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The designed place on the screen: a form file keeps only the size of a window.
+    move(260, 184);
     connectGuarded(ui->N6, &QAction::triggered, this, &TMainVeskForm::N6Click);
     guarded(&TMainVeskForm::FormCreate, this);
 }
@@ -60,6 +62,7 @@ void TMainVeskForm::FormCreate()
 
 void TMainVeskForm::FormShow()
 {
+    Q_ASSERT_X(TableVeskForm, "FormShow", "the start-up hands the table window over before showing");
     TableVeskForm->show();
     TableVeskForm->hide();
     state.TestRunning = false;

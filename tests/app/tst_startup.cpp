@@ -1,5 +1,6 @@
 #include "InitDLG.h"
 #include "ModalWatcher.h"
+#include "QuestionBank.h"
 #include "VeskProgram.h"
 
 #include <QDir>
