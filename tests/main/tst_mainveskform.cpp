@@ -49,7 +49,7 @@ private slots:
     {
         TestState state;
         TMainVeskForm form(state, {fixture("bank.xls")});
-        TTableVeskForm table;
+        TTableVeskForm table(state);
         form.setTableWindow(table);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
