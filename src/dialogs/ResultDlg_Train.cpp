@@ -24,8 +24,8 @@ ResultTexts examResultTexts(const ExamList &examData)
         right += examData[entry].Correct;
     }
     const long double score = answered == 0 ? 0.0L : static_cast<long double>(right * 100) / answered;
-    return {QString::number(answered) + u" з 200"_qs, QString::number(right), QString::number(answered - right),
-            scoreText(score)};
+    return {QString::number(answered) + u" з 200"_qs, QString::number(right),
+            QString::number(answered - right), scoreText(score)};
 }
 
 } // namespace

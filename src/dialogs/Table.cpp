@@ -48,8 +48,8 @@ QIcon discImage()
 } // namespace
 
 TTableVeskForm::TTableVeskForm(TestState &state, QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TableVeskForm>()), state(state),
-      ImageList1{crossImage(), discImage()}
+    : QDialog(parent), ui(std::make_unique<Ui::TableVeskForm>()),
+      state(state), ImageList1{crossImage(), discImage()}
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -57,7 +57,9 @@ TTableVeskForm::TTableVeskForm(TestState &state, QWidget *parent)
     // The designed place on the screen: a form file keeps only the size of a window.
     move(259, 203);
 
-    ui->ListView1->setContentsMargins(12, 12, 12, 12);
+    // The inner border between the list's frame and its items.
+    ui->ListView1->setStyleSheet(
+        QStringLiteral("QListWidget { padding: 12px; background-color: palette(base); }"));
     for (int number = 1; number <= ExamSize; ++number) {
         auto *entry = new QListWidgetItem(ImageList1[0], QString::number(number), ui->ListView1);
         entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);

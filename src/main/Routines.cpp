@@ -144,7 +144,8 @@ QString formatScore(long double score)
         throw std::invalid_argument("the score " + std::to_string(score) + " is too large to write");
     const std::uint64_t hundredths = roundedHundredths(magnitude);
     QString text = score < 0 && hundredths > 0 ? QStringLiteral("-") : QString();
-    text += QString::number(hundredths / 100) + QLocale().decimalPoint() + QString::number(hundredths / 10 % 10);
+    text +=
+        QString::number(hundredths / 100) + QLocale().decimalPoint() + QString::number(hundredths / 10 % 10);
     if (hundredths % 10 != 0)
         text += QString::number(hundredths % 10);
     return text;

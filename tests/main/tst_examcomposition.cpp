@@ -118,8 +118,9 @@ private slots:
 
         const QList<Block> blocks = blocksOf(state.ExamData);
         QCOMPARE(blocks.size(), SubjectCount);
-        const QList<qsizetype> sizes{blocks[0].numbers.size(), blocks[1].numbers.size(), blocks[2].numbers.size(),
-                                     blocks[3].numbers.size(), blocks[4].numbers.size()};
+        const QList<qsizetype> sizes{blocks[0].numbers.size(), blocks[1].numbers.size(),
+                                     blocks[2].numbers.size(), blocks[3].numbers.size(),
+                                     blocks[4].numbers.size()};
         QCOMPARE(sizes, (QList<qsizetype>{2, 2, 2, 2, 192}));
         for (int entry = 1; entry <= 8; ++entry)
             QVERIFY(state.ExamData[entry].Number <= 5);
@@ -129,14 +130,15 @@ private slots:
     {
         QTest::addColumn<Sizes>("banks");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no questions") << Sizes{0, 0, 0, 0, 0}
-                                      << u"Немає жодного питання: іспит скласти неможливо."_qs;
+        QTest::newRow("no questions")
+            << Sizes{0, 0, 0, 0, 0} << u"Немає жодного питання: іспит скласти неможливо."_qs;
         QTest::newRow("first four shares above 200")
             << Sizes{3, 3, 3, 0, 0}
             << u"Частки перших чотирьох предметів разом перевищують 200 питань: іспит скласти неможливо."_qs;
-        QTest::newRow("one subject only") << Sizes{10, 0, 0, 0, 0}
-                                          << u"На аркуші «Therapy» 10 питань, а іспит бере з нього 200: іспит "
-                                             u"скласти неможливо."_qs;
+        QTest::newRow("one subject only")
+            << Sizes{10, 0, 0, 0, 0}
+            << u"На аркуші «Therapy» 10 питань, а іспит бере з нього 200: іспит "
+               u"скласти неможливо."_qs;
         // The last subject takes what the rounding of the others left: 2 questions here.
         QTest::newRow("the last bank one below its share")
             << Sizes{28, 28, 28, 119, 1}

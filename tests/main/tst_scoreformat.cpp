@@ -81,7 +81,8 @@ private slots:
                 if (halfHundredths % total != 0 || (halfHundredths / total) % 2 == 0)
                     continue;
                 const qint64 hundredths = (halfHundredths / total + 1) / 2;
-                QString expected = QString::number(hundredths / 100) + '.' + QString::number(hundredths / 10 % 10);
+                QString expected =
+                    QString::number(hundredths / 100) + '.' + QString::number(hundredths / 10 % 10);
                 if (hundredths % 10 != 0)
                     expected += QString::number(hundredths % 10);
                 QCOMPARE(formatScore(ratio(right * 100, total)), expected);
