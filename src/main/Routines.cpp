@@ -82,6 +82,38 @@ bool IsNewNumber(const ExamList &examData, std::int32_t n, int first, int end)
     return true;
 }
 
+void clearExamAnswers(ExamList &examData)
+{
+    for (int entry = 1; entry <= ExamSize; ++entry) {
+        examData[entry].Correct = 0;
+        examData[entry].Answered = 0;
+    }
+}
+
+std::optional<QString> trainingRefusal(const TestState &state)
+{
+    const auto &sheets = bank::SubjectSheets;
+    const auto subject = std::ranges::find(sheets, state.SubjectName.toStdString());
+    if (subject == sheets.end())
+        return u"Спочатку виберіть предмет і питання для тренування!"_qs;
+    const TTestSettings &settings = state.TestSettings;
+    const std::int32_t bankSize = settings.BankSize[std::size_t(subject - sheets.begin())];
+    if (settings.FromQuestion < 1 || settings.FromQuestion > settings.ToQuestion ||
+        settings.ToQuestion > bankSize)
+        return u"На аркуші «%1» %2: тренування з питання %3 по %4 неможливе. Виберіть інші питання!"_qs.arg(
+            state.SubjectName, QString::fromStdString(bank::questionsText(bankSize)),
+            QString::number(settings.FromQuestion), QString::number(settings.ToQuestion));
+    return std::nullopt;
+}
+
+long double trainingScore(const TTestSettings &settings)
+{
+    const std::int32_t scored = settings.RightCount + settings.WrongCount;
+    if (scored == 0)
+        return 0.0L;
+    return static_cast<long double>(settings.RightCount * 100) / scored;
+}
+
 AnswerOrder drawAnswerOrder(RandomGenerator &random)
 {
     // No draw gives AnswerCount, so the places not yet filled never match a drawn number.

@@ -90,6 +90,18 @@ void ComposeExam(TestState &state);
 // True when none of the entries first to end - 1 of the exam has the number n; an empty stretch gives true.
 bool IsNewNumber(const ExamList &examData, std::int32_t n, int first, int end);
 
+// The answers of a finished exam are forgotten; its subjects and numbers stay.
+void clearExamAnswers(ExamList &examData);
+
+// Training.
+
+// Why a training run cannot start from the subject and range last confirmed in the subject dialog, in words
+// for the user; nothing when it can.
+std::optional<QString> trainingRefusal(const TestState &state);
+
+// The share of right answers among the questions scored so far, in per cent; 0 before the first.
+long double trainingScore(const TTestSettings &settings);
+
 // The answer order of a question.
 
 inline constexpr int AnswerCount = 5;
