@@ -142,6 +142,14 @@ AnswerOrder ShuffleAnswers(RandomGenerator &random)
     return drawAnswerOrder(random);
 }
 
+QString boxText(const std::string &cellText)
+{
+    QString text = QString::fromStdString(cellText);
+    text.replace(u"\r\n"_qs, u"\n"_qs);
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 namespace {
 
 // A non-negative value below 1e15 rounded to hundredths, half away from zero, as a count of hundredths. The

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace vesk3 {
 
@@ -121,6 +122,9 @@ AnswerOrder drawAnswerOrder(RandomGenerator &random);
 
 // Seeds the generator afresh and draws, so that every showing of a question gets its own order.
 AnswerOrder ShuffleAnswers(RandomGenerator &random);
+
+// A cell's text as a text box shows it: each line break, whether CR, LF or CR LF, starts a new line.
+QString boxText(const std::string &cellText);
 
 // How scores and results are written.
 

@@ -29,7 +29,7 @@ private:
 
 } // namespace
 
-class TestScoreFormat : public QObject
+class TestTexts : public QObject
 {
     Q_OBJECT
 
@@ -130,6 +130,25 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, formatScore(score));
     }
 
+    void lineBreaksStartNewLines_data()
+    {
+        QTest::addColumn<QByteArray>("cell");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("one line") << QByteArray("Гострий панкреатит") << u"Гострий панкреатит"_qs;
+        QTest::newRow("LF") << QByteArray("a\nb") << "a\nb";
+        QTest::newRow("CR") << QByteArray("a\rb") << "a\nb";
+        QTest::newRow("CR LF one break") << QByteArray("a\r\nb") << "a\nb";
+        QTest::newRow("LF CR two breaks") << QByteArray("a\n\rb") << "a\n\nb";
+        QTest::newRow("mixed") << QByteArray("1\r2\n3\r\n4\r\r5") << "1\n2\n3\n4\n\n5";
+        QTest::newRow("empty") << QByteArray() << "";
+    }
+    void lineBreaksStartNewLines()
+    {
+        QFETCH(QByteArray, cell);
+        QFETCH(QString, shown);
+        QCOMPARE(boxText(cell.toStdString()), shown);
+    }
+
     void trainingResultsAreThePassedRightWrongAndScore_data()
     {
         QTest::addColumn<int>("right");
@@ -154,5 +173,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestScoreFormat)
-#include "tst_scoreformat.moc"
+QTEST_GUILESS_MAIN(TestTexts)
+#include "tst_texts.moc"
