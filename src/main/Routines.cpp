@@ -116,22 +116,22 @@ long double trainingScore(const TTestSettings &settings)
 
 AnswerOrder drawAnswerOrder(RandomGenerator &random)
 {
-    // No draw gives AnswerCount, so the places not yet filled never match a drawn number.
-    std::array<std::int32_t, AnswerCount> places;
-    places.fill(AnswerCount);
+    // No draw gives the answer count, so the places not yet filled never match a drawn number.
+    std::array<std::int32_t, bank::AnswerCount> places;
+    places.fill(bank::AnswerCount);
     for (std::int32_t &place : places) {
         std::int32_t drawn = 0;
         do
-            drawn = random.below(AnswerCount);
+            drawn = random.below(bank::AnswerCount);
         while (std::ranges::find(places, drawn) != places.end());
         place = drawn;
     }
     AnswerOrder order;
-    for (int position = 1; position <= AnswerCount; ++position) {
+    for (int position = 1; position <= bank::AnswerCount; ++position) {
         const std::int32_t drawn = places[std::size_t(position - 1)];
         if (drawn == 0)
             order.RightAnswer = position;
-        order.AnswerColumns[std::size_t(position - 1)] = drawn + RightAnswerColumn;
+        order.AnswerColumns[std::size_t(position - 1)] = drawn + bank::RightAnswerColumn;
     }
     return order;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BankLoading.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -105,14 +107,10 @@ long double trainingScore(const TTestSettings &settings);
 
 // The answer order of a question.
 
-inline constexpr int AnswerCount = 5;
-// The worksheet column of the first answer; it always holds the right one, the others follow it.
-inline constexpr std::int32_t RightAnswerColumn = 3;
-
 struct AnswerOrder
 {
     // The worksheet column shown at each answer position 1 to 5 (index 0 to 4).
-    std::array<std::int32_t, AnswerCount> AnswerColumns{};
+    std::array<std::int32_t, bank::AnswerCount> AnswerColumns{};
     // The position, 1 to 5, that shows the right answer's column.
     std::int32_t RightAnswer = 0;
 };

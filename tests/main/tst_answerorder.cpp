@@ -6,7 +6,7 @@
 
 using namespace vesk3;
 
-using Columns = std::array<qint32, AnswerCount>;
+using Columns = std::array<qint32, bank::AnswerCount>;
 Q_DECLARE_METATYPE(Columns)
 
 class TestAnswerOrder : public QObject
@@ -51,8 +51,8 @@ private slots:
             Columns sorted = order.AnswerColumns;
             std::ranges::sort(sorted);
             QCOMPARE(sorted, (Columns{3, 4, 5, 6, 7}));
-            QVERIFY(order.RightAnswer >= 1 && order.RightAnswer <= AnswerCount);
-            QCOMPARE(order.AnswerColumns[std::size_t(order.RightAnswer - 1)], RightAnswerColumn);
+            QVERIFY(order.RightAnswer >= 1 && order.RightAnswer <= bank::AnswerCount);
+            QCOMPARE(order.AnswerColumns[std::size_t(order.RightAnswer - 1)], bank::RightAnswerColumn);
             seen.insert(order.AnswerColumns);
         }
         // All 120 arrangements turn up.
