@@ -1,4 +1,5 @@
 #include "BankCheck.h"
+#include "XlsBuilder.h"
 
 #include <QTest>
 #include <sstream>
@@ -22,6 +23,16 @@ private:
         std::ostringstream out;
         tools::printBankCheck(out, check);
         return QString::fromStdString(out.str());
+    }
+
+    // A question row of the in-memory workbook; rows and columns 0-based as stored.
+    static xlstest::Bytes questionRow(unsigned row, std::u16string_view question,
+                                      std::u16string_view lastAnswer)
+    {
+        xlstest::Bytes records = xlstest::label(row, 1, question);
+        for (unsigned column = 2; column < 6; ++column)
+            records += xlstest::label(row, column, u"відповідь");
+        return records + xlstest::label(row, 6, lastAnswer);
     }
 
 private slots:
@@ -87,6 +98,31 @@ private slots:
         QCOMPARE(therapy.emptyAnswerRows, std::vector<int>{6});
         QVERIFY(check.hasWarnings());
         QVERIFY(!check.subjects[1].hasWarnings());
+    }
+
+    void blankAndRepeatedQuestionsFound()
+    {
+        const xlstest::Bytes therapy =
+            questionRow(0, u"Однакове питання", u"так") + questionRow(1, u" \t", u"так") +
+            questionRow(2, u"Однакове питання", u"  ") + xlstest::label(3, 0, u"end");
+        std::vector<xlstest::SheetSpec> sheets;
+        for (const std::string_view name : bank::SubjectSheets)
+            sheets.push_back({std::string(name), name == "Therapy" ? therapy
+                                                                   : questionRow(0, u"Питання", u"так") +
+                                                                         xlstest::label(1, 0, u"end")});
+        const xlstest::Bytes bytes =
+            xlstest::compoundFile({{u"Workbook", xlstest::workbookStream({}, sheets)}}).bytes;
+        const BankCheck check = tools::checkBank(bank::Workbook::fromBytes(bytes, "test.xls"));
+
+        const tools::SubjectCheck &subject = check.subjects[0];
+        QCOMPARE(subject.questionCount.value_or(-1), 3);
+        QCOMPARE(subject.emptyQuestionRows, std::vector<int>{2});
+        QCOMPARE(subject.emptyAnswerRows, std::vector<int>{3});
+        QCOMPARE(subject.repeatedQuestionRows, (std::vector<std::vector<int>>{{1, 3}}));
+        QVERIFY(report(check).contains(u"Therapy: 3 питання\n"
+                                       "  попередження: порожній текст питання (стовпець 2), рядок 2\n"
+                                       "  попередження: порожня відповідь (стовпці 3–7), рядок 3\n"
+                                       "  попередження: однаковий текст питання, рядки 1, 3\n"_qs));
     }
 
     void smallBankStopsTheExam()
