@@ -6,8 +6,6 @@
 
 using tools::BankCheck;
 
-Q_DECLARE_METATYPE(bank::BankSizes)
-
 class TestBankCheck : public QObject
 {
     Q_OBJECT
@@ -90,16 +88,6 @@ private slots:
         }
     }
 
-    void emptyCellsAreWarnings()
-    {
-        const BankCheck check = checkFixture("bank.xls");
-        const tools::SubjectCheck &therapy = check.subjects[0];
-        QCOMPARE(therapy.emptyQuestionRows, std::vector<int>{7});
-        QCOMPARE(therapy.emptyAnswerRows, std::vector<int>{6});
-        QVERIFY(check.hasWarnings());
-        QVERIFY(!check.subjects[1].hasWarnings());
-    }
-
     void blankAndRepeatedQuestionsFound()
     {
         const xlstest::Bytes therapy =
@@ -125,16 +113,6 @@ private slots:
                                        "  попередження: однаковий текст питання, рядки 1, 3\n"_qs));
     }
 
-    void smallBankStopsTheExam()
-    {
-        const BankCheck check = checkFixture("bank.xls");
-        QVERIFY(check.examObstacle);
-        QCOMPARE(check.examObstacle->subject, 0);
-        QCOMPARE(*check.shares, (bank::BankSizes{65, 49, 38, 27, 21}));
-        QVERIFY(!check.programCanUseWholeBank());
-        QVERIFY(report(check).contains(u"іспит не розпочнеться"_qs));
-    }
-
     void sheetProblemsStopTheLoading_data()
     {
         QTest::addColumn<QString>("file");
@@ -156,24 +134,6 @@ private slots:
         QVERIFY(!check.programCanUseWholeBank());
         QVERIFY(report(check).contains(u"завантаження в програмі зупиниться на аркуші «"_qs +
                                        QString::fromStdString(failed->sheetName)));
-    }
-
-    void composableBankIsUsable_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bank::BankSizes>("shares");
-        QTest::newRow("marker in row 201") << "bank-one.xls" << bank::BankSizes{196, 1, 1, 1, 1};
-        QTest::newRow("halves") << "bank-exact.xls" << bank::BankSizes{2, 2, 2, 2, 192};
-    }
-    void composableBankIsUsable()
-    {
-        QFETCH(QString, file);
-        QFETCH(bank::BankSizes, shares);
-        const BankCheck check = checkFixture(qPrintable(file));
-        QVERIFY(check.programCanUseWholeBank());
-        QVERIFY(!check.hasWarnings());
-        QCOMPARE(*check.shares, shares);
-        QVERIFY(report(check).contains(u"Іспит скласти можна."_qs));
     }
 };
 
