@@ -26,7 +26,7 @@ VeskProgram::~VeskProgram() = default;
 bool VeskProgram::start()
 {
     showSplash();
-    // Message boxes carry this title; no display name is set, so Qt adds nothing to the windows' captions.
+    // The title names the program to the desktop. No display name is set: Qt would append it to every caption.
     QApplication::setApplicationName(QString::fromUtf16(ApplicationTitle));
     createWindows();
     if (!MainVeskForm->serverInstalled())

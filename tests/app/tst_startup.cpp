@@ -156,6 +156,7 @@ private slots:
         QVERIFY(program.start());
         QCOMPARE(log.entries, (QStringList{"splash painted", "message box", "main window shown"}));
         QCOMPARE(modals.boxes().size(), 1);
+        QCOMPARE(modals.boxes().at(0).title, u"Dorv-3 (0,01)"_qs);
         QCOMPARE(modals.boxes().at(0).icon, QMessageBox::Critical);
         QCOMPARE(program.testState().TestSettings.BankSize, counts);
         QCOMPARE(topLevel("InitVeskForm")->findChild<QProgressBar *>("ProgressBar1")->value(), progress);

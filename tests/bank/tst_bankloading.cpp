@@ -3,7 +3,6 @@
 #include "ExcelApplication.h"
 
 #include <QTest>
-#include <vector>
 
 using bank::BankSizes;
 using bank::ExcelApplication;
@@ -80,17 +79,6 @@ private slots:
         QFETCH(bool, installed);
         const ExcelApplication excel(Ukrainian);
         QCOMPARE(excel.IsServerInstalled(progId.toStdString()), installed);
-    }
-
-    void registryCanBeReplaced()
-    {
-        std::vector<std::string> asked;
-        const ExcelApplication excel(Ukrainian, [&asked](std::string_view progId) {
-            asked.emplace_back(progId);
-            return false;
-        });
-        QVERIFY(!excel.IsServerInstalled(bank::ExcelProgId));
-        QCOMPARE(asked, std::vector<std::string>{"Excel.Application"});
     }
 
     void loadingCountsEverySubject_data()

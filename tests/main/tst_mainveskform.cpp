@@ -12,8 +12,6 @@
 using namespace vesk3;
 using bank::BankSizes;
 
-Q_DECLARE_METATYPE(BankSizes)
-
 namespace {
 
 std::string fixture(const QString &name)
@@ -73,46 +71,6 @@ private slots:
         QVERIFY(menu->actions().contains(quit));
         QCOMPARE(quit->text(), u"Вийти з програми"_qs);
         QCOMPARE(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
-    }
-
-    void creationLoadsTheBank_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<BankSizes>("counts");
-        QTest::addColumn<QList<int>>("progress");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("regular bank")
-            << "bank.xls" << BankSizes{12, 9, 7, 5, 4} << QList<int>{20, 40, 60, 80, 100, 120, 140} << "";
-        QTest::newRow("workbook absent")
-            << "absent/vesk3_2005.xls" << BankSizes{} << QList<int>{20} << "vesk3_2005.xls";
-        QTest::newRow("sheet missing") << "bank-missing-sheet.xls" << BankSizes{12, 9, 0, 0, 0}
-                                       << QList<int>{20, 40, 60, 80} << u"«Pediatry»"_qs;
-        QTest::newRow("marker missing")
-            << "bank-no-marker.xls" << BankSizes{12, 9, 0, 0, 0} << QList<int>{20, 40, 60, 80} << "Pediatry";
-    }
-    void creationLoadsTheBank()
-    {
-        QFETCH(QString, file);
-        QFETCH(BankSizes, counts);
-        QFETCH(QList<int>, progress);
-        QFETCH(QString, error);
-        TestState state;
-        QList<int> reported;
-        ModalWatcher modals;
-        modals.expectMessageBox();
-        TMainVeskForm form(state, {fixture(file), bank::readerRegistry, [&reported](int position) {
-                                       reported.append(position);
-                                   }});
-        QVERIFY(form.serverInstalled());
-        QCOMPARE(state.TestSettings.BankSize, counts);
-        QCOMPARE(reported, progress);
-        QCOMPARE(modals.boxes().size(), error.isEmpty() ? 0 : 1);
-        if (error.isEmpty())
-            return;
-        const ModalWatcher::Box box = modals.boxes().at(0);
-        QCOMPARE(box.title, u"Dorv-3 (0,01)"_qs);
-        QCOMPARE(box.icon, QMessageBox::Critical);
-        QVERIFY2(box.text.contains(error), qPrintable(box.text));
     }
 
     void missingServerStopsBeforeConnecting()
