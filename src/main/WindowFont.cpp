@@ -1,0 +1,14 @@
+#include "WindowFont.h"
+
+#include <QFontDatabase>
+
+namespace vesk3 {
+
+QFont windowFont(int pixelHeight)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(pixelHeight);
+    return font;
+}
+
+} // namespace vesk3
