@@ -1,0 +1,114 @@
+#include "Globals.h"
+
+#include "RecordCursor.h"
+
+namespace bank {
+
+namespace {
+
+constexpr DamageSite streamSite{Part::WorkbookStream};
+constexpr std::uint16_t biff8 = 0x0600;
+
+bool isEarlyBeginning(std::uint16_t type)
+{
+    // The beginning-of-file records of BIFF2, BIFF3 and BIFF4.
+    return type == 0x0009 || type == 0x0209 || type == 0x0409;
+}
+
+void readSharedStrings(RecordReader &records, std::span<const std::uint8_t> first, TextPool &pool)
+{
+    constexpr DamageSite site{Part::SharedStrings};
+    // UTF-8 takes about as many bytes as the stored strings, so one reservation usually suffices.
+    pool.reserve(first.size() + records.continuationLength());
+    ContinuedRecord in(records, first, site);
+    in.u32(); // how often the strings are used in all
+    const std::uint32_t count = in.u32();
+    // Fewer strings than announced is no harm: a cell that names a missing one is caught by itself.
+    for (std::uint32_t i = 0; i < count && !in.atEnd(); ++i) {
+        const std::uint16_t length = in.u16();
+        const std::uint8_t flags = in.u8();
+        const std::uint16_t formatRuns = (flags & 0x08) != 0 ? in.u16() : 0;
+        const std::uint32_t phoneticSize = (flags & 0x04) != 0 ? in.u32() : 0;
+        in.appendChars(length, (flags & 0x01) != 0, pool.tail());
+        pool.endText();
+        in.skip(4 * std::size_t{formatRuns});
+        in.skip(phoneticSize);
+    }
+}
+
+SheetEntry readSheetEntry(std::span<const std::uint8_t> data, bool &isWorksheet)
+{
+    RecordCursor in(data, streamSite);
+    SheetEntry entry;
+    entry.offset = in.u32();
+    in.u8(); // visibility: hidden sheets are read too
+    isWorksheet = in.u8() == 0;
+    in.appendString(in.u8(), entry.name);
+    return entry;
+}
+
+} // namespace
+
+void checkBeginning(const Record &bof, std::uint16_t substreamType, DamageSite site)
+{
+    if (isEarlyBeginning(bof.type))
+        throw ReadFailure(Fault::OlderFormat);
+    if (bof.type != record::bof)
+        site.fail();
+    RecordCursor in(bof.data, site);
+    const std::uint16_t version = in.u16();
+    if (version < biff8)
+        throw ReadFailure(Fault::OlderFormat);
+    if (version != biff8 || in.u16() != substreamType)
+        site.fail();
+}
+
+Globals readGlobals(RecordReader &records)
+{
+    const auto bof = records.next();
+    if (!bof)
+        streamSite.fail();
+    checkBeginning(*bof, substream::globals, streamSite);
+    Globals globals;
+    for (;;) {
+        const auto r = records.next();
+        if (!r)
+            streamSite.fail();
+        RecordCursor in(r->data, streamSite);
+        switch (r->type) {
+        case record::endOfFile:
+            globals.end = records.position();
+            return globals;
+        case record::filepass:
+            throw ReadFailure(Fault::Encrypted);
+        case record::datemode:
+            globals.dates1904 = in.u16() != 0;
+            break;
+        case record::format: {
+            const std::uint16_t id = in.u16();
+            std::string code;
+            in.appendString(in.u16(), code);
+            globals.formats.addFormat(id, code);
+            break;
+        }
+        case record::xf:
+            in.u16(); // font
+            globals.formats.addCellStyle(in.u16());
+            break;
+        case record::boundsheet: {
+            bool isWorksheet = false;
+            SheetEntry entry = readSheetEntry(r->data, isWorksheet);
+            if (isWorksheet)
+                globals.worksheets.push_back(std::move(entry));
+            break;
+        }
+        case record::sst:
+            readSharedStrings(records, r->data, globals.sharedStrings);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace bank

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Globals.h"
+#include "RecordCursor.h"
+#include "SheetData.h"
+
+#include <memory>
+#include <optional>
+
+namespace bank {
+
+// Reads one worksheet's records into its cells and the extent of its used range.
+class SheetReader
+{
+public:
+    SheetReader(const Globals &globals, std::shared_ptr<const TextPool> sharedTexts, const SheetEntry &entry);
+
+    // The sheet's records start at the reader's position; the reader is left after their end.
+    std::shared_ptr<const SheetData> read(RecordReader &records);
+
+private:
+    struct Address
+    {
+        std::uint16_t row;
+        std::uint8_t column;
+    };
+
+    void readCellRecord(RecordReader &records, const Record &r);
+    Address readAddress(RecordCursor &in);
+    Address place(std::uint16_t row, std::size_t column);
+    void readFormula(RecordCursor &in, Address at, std::uint16_t style);
+    void readFormulaText(RecordReader &records, const Record &r);
+    void readMultipleNumbers(RecordCursor &in);
+    void readMultipleBlanks(RecordCursor &in);
+    void addNumber(Address at, std::uint16_t style, double value);
+    void addError(Address at, std::uint8_t code);
+    void addOwnText(Address at) { add(at, StoredCell::Kind::OwnText, 0, ownTexts.endText()); }
+    void add(Address at, StoredCell::Kind kind, double number, std::uint32_t text = 0);
+    void putInOrder();
+
+    const Globals &globals;
+    std::shared_ptr<const TextPool> sharedTexts;
+    const SheetEntry &entry;
+    DamageSite site;
+    std::vector<StoredCell> cells;
+    TextPool ownTexts;
+    int lastRow = 0;
+    int lastColumn = 0;
+    // A formula whose text result comes in the STRING record that follows it.
+    std::optional<Address> awaitingText;
+};
+
+} // namespace bank
