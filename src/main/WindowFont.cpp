@@ -8,6 +8,7 @@ QFont windowFont(int pixelHeight)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(pixelHeight);
+    font.setStretch(QFont::SemiCondensed);
     return font;
 }
 
