@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <cstdint>
 
@@ -35,7 +34,8 @@ struct TExamData
     std::uint8_t Answered = 0;
 };
 
-// The exam's questions, indexed 1 to ExamSize; any other index is a programming error and fails loudly.
+// The exam's questions, indexed 1 to ExamSize; any other index is a programming error and throws
+// std::out_of_range.
 class ExamList
 {
 public:
@@ -44,6 +44,23 @@ public:
 
 private:
     std::array<TExamData, ExamSize> entries;
+};
+
+// The program's random generator: a 32-bit linear congruential step, the draw scaled by multiplication so
+// that it spreads evenly below N.
+class RandomGenerator
+{
+public:
+    explicit RandomGenerator(std::uint32_t state = 0) : seed(state) {}
+
+    // Seeds from the low 32 bits of the steady clock's tick count.
+    void seedFromClock();
+    // A number from 0 to n - 1; n below 1 is a programming error and throws std::invalid_argument.
+    std::int32_t below(std::int32_t n);
+    std::uint32_t state() const { return seed; }
+
+private:
+    std::uint32_t seed;
 };
 
 // The one test state of the program, owned by the application and handed by reference to every window.
@@ -56,6 +73,7 @@ struct TestState
     std::int32_t GotoNumber = 0;
     QString SubjectName;
     bool TestRunning = false;
+    RandomGenerator Random;
 };
 
 } // namespace vesk3

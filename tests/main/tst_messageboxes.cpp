@@ -15,13 +15,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
         QTest::newRow("letter") << u"Файл не знайдено"_qs << u"Файл не знайдено."_qs;
-        QTest::newRow("digit") << "Error 42" << "Error 42.";
-        QTest::newRow("exclamation") << "Stop!" << "Stop!";
-        QTest::newRow("full stop") << "Done." << "Done.";
-        QTest::newRow("closing bracket") << "(see above)" << "(see above)";
+        QTest::newRow("digit") << "Error 42"
+                               << "Error 42.";
+        QTest::newRow("exclamation") << "Stop!"
+                                     << "Stop!";
+        QTest::newRow("full stop") << "Done."
+                                   << "Done.";
+        QTest::newRow("closing bracket") << "(see above)"
+                                         << "(see above)";
         QTest::newRow("quote") << u"аркуш \"Therapy\""_qs << u"аркуш \"Therapy\""_qs;
-        QTest::newRow("slash") << "a/b/" << "a/b/.";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("slash") << "a/b/"
+                               << "a/b/.";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void errorTextGetsFullStop()
     {

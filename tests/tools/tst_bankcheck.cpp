@@ -1,11 +1,10 @@
 #include "BankCheck.h"
+#include "XlsBuilder.h"
 
 #include <QTest>
 #include <sstream>
 
 using tools::BankCheck;
-
-Q_DECLARE_METATYPE(bank::BankSizes)
 
 class TestBankCheck : public QObject
 {
@@ -22,6 +21,16 @@ private:
         std::ostringstream out;
         tools::printBankCheck(out, check);
         return QString::fromStdString(out.str());
+    }
+
+    // A question row of the in-memory workbook; rows and columns 0-based as stored.
+    static xlstest::Bytes questionRow(unsigned row, std::u16string_view question,
+                                      std::u16string_view lastAnswer)
+    {
+        xlstest::Bytes records = xlstest::label(row, 1, question);
+        for (unsigned column = 2; column < 6; ++column)
+            records += xlstest::label(row, column, u"відповідь");
+        return records + xlstest::label(row, 6, lastAnswer);
     }
 
 private slots:
@@ -79,24 +88,29 @@ private slots:
         }
     }
 
-    void emptyCellsAreWarnings()
+    void blankAndRepeatedQuestionsFound()
     {
-        const BankCheck check = checkFixture("bank.xls");
-        const tools::SubjectCheck &therapy = check.subjects[0];
-        QCOMPARE(therapy.emptyQuestionRows, std::vector<int>{7});
-        QCOMPARE(therapy.emptyAnswerRows, std::vector<int>{6});
-        QVERIFY(check.hasWarnings());
-        QVERIFY(!check.subjects[1].hasWarnings());
-    }
+        const xlstest::Bytes therapy =
+            questionRow(0, u"Однакове питання", u"так") + questionRow(1, u" \t", u"так") +
+            questionRow(2, u"Однакове питання", u"  ") + xlstest::label(3, 0, u"end");
+        std::vector<xlstest::SheetSpec> sheets;
+        for (const std::string_view name : bank::SubjectSheets)
+            sheets.push_back({std::string(name), name == "Therapy" ? therapy
+                                                                   : questionRow(0, u"Питання", u"так") +
+                                                                         xlstest::label(1, 0, u"end")});
+        const xlstest::Bytes bytes =
+            xlstest::compoundFile({{u"Workbook", xlstest::workbookStream({}, sheets)}}).bytes;
+        const BankCheck check = tools::checkBank(bank::Workbook::fromBytes(bytes, "test.xls"));
 
-    void smallBankStopsTheExam()
-    {
-        const BankCheck check = checkFixture("bank.xls");
-        QVERIFY(check.examObstacle);
-        QCOMPARE(check.examObstacle->subject, 0);
-        QCOMPARE(*check.shares, (bank::BankSizes{65, 49, 38, 27, 21}));
-        QVERIFY(!check.programCanUseWholeBank());
-        QVERIFY(report(check).contains(u"іспит не розпочнеться"_qs));
+        const tools::SubjectCheck &subject = check.subjects[0];
+        QCOMPARE(subject.questionCount.value_or(-1), 3);
+        QCOMPARE(subject.emptyQuestionRows, std::vector<int>{2});
+        QCOMPARE(subject.emptyAnswerRows, std::vector<int>{3});
+        QCOMPARE(subject.repeatedQuestionRows, (std::vector<std::vector<int>>{{1, 3}}));
+        QVERIFY(report(check).contains(u"Therapy: 3 питання\n"
+                                       "  попередження: порожній текст питання (стовпець 2), рядок 2\n"
+                                       "  попередження: порожня відповідь (стовпці 3–7), рядок 3\n"
+                                       "  попередження: однаковий текст питання, рядки 1, 3\n"_qs));
     }
 
     void sheetProblemsStopTheLoading_data()
@@ -120,24 +134,6 @@ private slots:
         QVERIFY(!check.programCanUseWholeBank());
         QVERIFY(report(check).contains(u"завантаження в програмі зупиниться на аркуші «"_qs +
                                        QString::fromStdString(failed->sheetName)));
-    }
-
-    void composableBankIsUsable_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bank::BankSizes>("shares");
-        QTest::newRow("marker in row 201") << "bank-one.xls" << bank::BankSizes{196, 1, 1, 1, 1};
-        QTest::newRow("halves") << "bank-exact.xls" << bank::BankSizes{2, 2, 2, 2, 192};
-    }
-    void composableBankIsUsable()
-    {
-        QFETCH(QString, file);
-        QFETCH(bank::BankSizes, shares);
-        const BankCheck check = checkFixture(qPrintable(file));
-        QVERIFY(check.programCanUseWholeBank());
-        QVERIFY(!check.hasWarnings());
-        QCOMPARE(*check.shares, shares);
-        QVERIFY(report(check).contains(u"Іспит скласти можна."_qs));
     }
 };
 

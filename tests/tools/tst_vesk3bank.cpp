@@ -145,6 +145,16 @@ private slots:
         QVERIFY2(result.err.contains(u"немає аркуша «therapy»"_qs), qPrintable(result.err));
     }
 
+    void fullDiskIsReported()
+    {
+        QProcess process;
+        process.setStandardOutputFile("/dev/full");
+        process.start(QStringLiteral(VESK3_BANK_TOOL), {"export", fixture("bank-one.xls"), "Therapy"});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 74);
+        QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(u"не вдалося записати"_qs));
+    }
+
     void usage_data()
     {
         QTest::addColumn<QStringList>("args");

@@ -1,0 +1,59 @@
+#include "VeskProgram.h"
+
+#include "BankLoading.h"
+#include "InitDLG.h"
+#include "MainVeskUnit.h"
+#include "MessageBoxes.h"
+#include "ResultDlg_Train.h"
+#include "Table.h"
+
+#include <QApplication>
+#include <QFile>
+
+namespace vesk3 {
+
+std::string programWorkbookPath()
+{
+    return bank::workbookPath(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+}
+
+VeskProgram::VeskProgram(std::string workbookPath, bank::ServerRegistry registry)
+    : workbookPath(std::move(workbookPath)), registry(std::move(registry))
+{}
+
+VeskProgram::~VeskProgram() = default;
+
+bool VeskProgram::start()
+{
+    showSplash();
+    // The title names the program to the desktop. No display name is set: Qt would append it to every caption.
+    QApplication::setApplicationName(QString::fromUtf16(ApplicationTitle));
+    createWindows();
+    if (!MainVeskForm->serverInstalled())
+        return false;
+    InitVeskForm->hide();
+    MainVeskForm->show();
+    return true;
+}
+
+void VeskProgram::showSplash()
+{
+    InitVeskForm = std::make_unique<TInitVeskForm>();
+    InitVeskForm->showPainted();
+}
+
+void VeskProgram::createWindows()
+{
+    BankSetup setup{workbookPath, registry, [this](int position) {
+                        InitVeskForm->setProgress(position);
+                    }};
+    MainVeskForm = std::make_unique<TMainVeskForm>(state, std::move(setup));
+    if (!MainVeskForm->serverInstalled())
+        return;
+    ResultVeskForm = std::make_unique<TResultVeskForm>();
+    TableVeskForm = std::make_unique<TTableVeskForm>();
+    MainVeskForm->setTableWindow(*TableVeskForm);
+    QObject::connect(MainVeskForm.get(), &TMainVeskForm::closed, qApp, &QCoreApplication::quit);
+}
+
+} // namespace vesk3

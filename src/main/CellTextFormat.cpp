@@ -1,0 +1,12 @@
+#include "CellTextFormat.h"
+
+#include <QLocale>
+
+namespace vesk3 {
+
+bank::TextFormat cellTextFormat(const QLocale &locale)
+{
+    return {locale.decimalPoint().toStdString(), locale.dateFormat(QLocale::ShortFormat).toStdString()};
+}
+
+} // namespace vesk3
