@@ -30,6 +30,6 @@ struct MainWindowFixture
 
     vesk3::TestState state;
     vesk3::TTestDLGForm subjectDialog{state};
-    vesk3::TTableVeskForm table;
+    vesk3::TTableVeskForm table{state};
     std::unique_ptr<vesk3::TMainVeskForm> form;
 };
