@@ -31,15 +31,10 @@ ResultTexts examResultTexts(const ExamList &examData)
 } // namespace
 
 TResultVeskForm::TResultVeskForm(const TestState &state, QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<Ui::ResultVeskForm>()), state(state)
+    : FixedDialog(parent), ui(std::make_unique<Ui::ResultVeskForm>()), state(state)
 {
     ui->setupUi(this);
-    // A fixed dialog frame whose title bar holds only the close button.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(size());
-    // The designed place on the screen: a form file keeps only the size of a window.
-    move(438, 302);
+    fixGeometry({438, 302});
     connect(ui->OKBtn, &QPushButton::clicked, this, &TResultVeskForm::OKBtnClick);
 }
 
@@ -52,7 +47,7 @@ void TResultVeskForm::setTrainingResultTexts(const ResultTexts &texts)
 
 void TResultVeskForm::showEvent(QShowEvent *event)
 {
-    QDialog::showEvent(event);
+    FixedDialog::showEvent(event);
     // Restoring from the task bar is not a showing of the dialog.
     if (!event->spontaneous())
         FormShow();

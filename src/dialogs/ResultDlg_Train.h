@@ -1,8 +1,8 @@
 #pragma once
 
+#include "FixedDialog.h"
 #include "Routines.h"
 
-#include <QDialog>
 #include <memory>
 
 namespace Ui {
@@ -13,7 +13,7 @@ namespace vesk3 {
 
 // The results of a finished test, shown modally. An exam's figures are counted from the exam itself; a
 // training run's arrive as TrainingResultTexts before the dialog is shown.
-class TResultVeskForm : public QDialog
+class TResultVeskForm : public FixedDialog
 {
     Q_OBJECT
 

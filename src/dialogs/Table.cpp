@@ -3,7 +3,6 @@
 #include "ui_Table.h"
 
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QPainter>
 #include <stdexcept>
 #include <string>
@@ -48,14 +47,13 @@ QIcon discImage()
 } // namespace
 
 TTableVeskForm::TTableVeskForm(TestState &state, QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TableVeskForm>()),
+    : FixedDialog(parent), ui(std::make_unique<Ui::TableVeskForm>()),
       state(state), ImageList1{crossImage(), discImage()}
 {
     ui->setupUi(this);
+    // No title-bar buttons at all: the window is left through its button or by activating another one.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(size());
-    // The designed place on the screen: a form file keeps only the size of a window.
-    move(259, 203);
+    fixGeometry({259, 203});
 
     // The inner border between the list's frame and its items.
     ui->ListView1->setStyleSheet(
@@ -96,7 +94,7 @@ void TTableVeskForm::resetItems()
 
 bool TTableVeskForm::event(QEvent *event)
 {
-    const bool handled = QDialog::event(event);
+    const bool handled = FixedDialog::event(event);
     if (event->type() == QEvent::WindowDeactivate)
         FormDeactivate();
     return handled;
@@ -110,17 +108,7 @@ bool TTableVeskForm::eventFilter(QObject *watched, QEvent *event)
         selectItemAt(static_cast<QHelpEvent *>(event)->pos());
         return true;
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-// The window is left through its button or by activating another one; Escape does not hide it.
-void TTableVeskForm::keyPressEvent(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Cancel)) {
-        event->ignore();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    return FixedDialog::eventFilter(watched, event);
 }
 
 void TTableVeskForm::CloseBtnClick()

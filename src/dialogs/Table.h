@@ -1,8 +1,8 @@
 #pragma once
 
+#include "FixedDialog.h"
 #include "Routines.h"
 
-#include <QDialog>
 #include <QIcon>
 #include <array>
 #include <memory>
@@ -25,7 +25,7 @@ enum class TableImage
 // The question table of a running exam: one item per exam entry, showing whether it was answered and
 // whether it is bookmarked. Not modal, without any title-bar buttons; it hides itself as soon as it loses
 // activation and then asks the main window to show the item the user selected.
-class TTableVeskForm : public QDialog
+class TTableVeskForm : public FixedDialog
 {
     Q_OBJECT
 
@@ -48,7 +48,6 @@ signals:
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void CloseBtnClick();
