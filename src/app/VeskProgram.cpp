@@ -58,6 +58,7 @@ void VeskProgram::createWindows()
     TableVeskForm = std::make_unique<TTableVeskForm>(state);
     AboutVeskForm = std::make_unique<TAboutVeskForm>();
     MainVeskForm->setSubjectDialog(*TestDLGForm);
+    MainVeskForm->setResultDialog(*ResultVeskForm);
     MainVeskForm->setTableWindow(*TableVeskForm);
     QObject::connect(MainVeskForm.get(), &TMainVeskForm::closed, qApp, &QCoreApplication::quit);
 }

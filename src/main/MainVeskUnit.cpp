@@ -43,6 +43,7 @@ TMainVeskForm::TMainVeskForm(TestState &state, BankSetup setup, QWidget *parent)
     connectGuarded(ui->Test1, &QAction::triggered, this, &TMainVeskForm::Test1Click);
     connectGuarded(ui->ExamSpBtn, &QToolButton::clicked, this, &TMainVeskForm::ExamSpBtnClick);
     connectGuarded(ui->SpeedButton8, &QToolButton::clicked, this, &TMainVeskForm::SpeedButton8Click);
+    connectTestEngine();
     guarded(&TMainVeskForm::FormCreate, this);
 }
 
@@ -51,11 +52,20 @@ TMainVeskForm::~TMainVeskForm() = default;
 void TMainVeskForm::setTableWindow(TTableVeskForm &table)
 {
     TableVeskForm = &table;
+    // The table goes on only once the question it asked for is on screen.
+    connect(
+        &table, &TTableVeskForm::gotoQuestion, this, [this] { guarded(&TMainVeskForm::GotoQuestion, this); },
+        Qt::DirectConnection);
 }
 
 void TMainVeskForm::setSubjectDialog(TTestDLGForm &dialog)
 {
     TestDLGForm = &dialog;
+}
+
+void TMainVeskForm::setResultDialog(TResultVeskForm &dialog)
+{
+    ResultVeskForm = &dialog;
 }
 
 void TMainVeskForm::setLargeFonts()

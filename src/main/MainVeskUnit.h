@@ -5,8 +5,14 @@
 #include "Routines.h"
 
 #include <QMainWindow>
+#include <QString>
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+class QPlainTextEdit;
 
 namespace Ui {
 class MainVeskForm;
@@ -14,6 +20,7 @@ class MainVeskForm;
 
 namespace vesk3 {
 
+class TResultVeskForm;
 class TTableVeskForm;
 class TTestDLGForm;
 
@@ -41,6 +48,8 @@ public:
     void setTableWindow(TTableVeskForm &table);
     // The subject and range dialog, created after this window; choosing Training shows it.
     void setSubjectDialog(TTestDLGForm &dialog);
+    // The results dialog, created after this window; finishing a test shows it.
+    void setResultDialog(TResultVeskForm &dialog);
     // False when FormCreate found no spreadsheet server: the program then ends without showing this window.
     bool serverInstalled() const { return serverFound; }
     // The connection to the spreadsheet server; null once the window has closed.
@@ -65,13 +74,54 @@ private:
     void ExamSpBtnClick();
     void SpeedButton8Click();
 
+    // The test engine (MainVeskEngine.cpp).
+    void connectTestEngine();
+    void StartBtnClick();
+    void StartExamControls();
+    void StartTrainingControls();
+    std::optional<QString> startRefusal() const;
+    void ShowQuestion(std::int32_t N, const QString &SheetName);
+    void ShowExamQuestion();
+    void UpdateStatistics();
+    void Memo1Click();
+    void Memo2Click();
+    void Memo3Click();
+    void Memo4Click();
+    void Memo5Click();
+    void chooseAnswer(int position);
+    void RecordAnswer(int Position);
+    void GotoQuestion();
+    void TableBtnClick();
+    void CheckBtnClick();
+    void RAnsBtnClick();
+    void NextBtnClick();
+    void nextExamQuestion();
+    void nextTrainingQuestion();
+    bool onLastTrainingQuestion() const;
+    void scoreTrainingAnswer();
+    void BackBtnClick();
+    void FinishBtnClick();
+    void finishTest();
+    void FinishTestControls();
+    std::array<QPlainTextEdit *, bank::AnswerCount> answerBoxes() const;
+    void clearAnswerHighlight();
+    bool anyAnswerHighlighted() const;
+
     std::unique_ptr<Ui::MainVeskForm> ui;
     TestState &state;
     BankSetup setup;
     std::unique_ptr<bank::ExcelApplication> ExcelApp;
     TTableVeskForm *TableVeskForm = nullptr;
     TTestDLGForm *TestDLGForm = nullptr;
+    TResultVeskForm *ResultVeskForm = nullptr;
     bool serverFound = false;
+
+    // Training: the place of the question on screen within the range, 1 for its first question.
+    std::int32_t TrainingCounter = 0;
+    // Training: the per cent of right answers among the questions scored so far.
+    long double Score = 0;
+    // The worksheet column shown at each answer position of the question on screen.
+    std::array<std::int32_t, bank::AnswerCount> AnswerColumns{};
 };
 
 } // namespace vesk3

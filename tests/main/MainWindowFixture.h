@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainVeskUnit.h"
+#include "ResultDlg_Train.h"
 #include "Routines.h"
 #include "Table.h"
 #include "TestDialog0.h"
@@ -16,6 +17,7 @@ struct MainWindowFixture
     {
         form = std::make_unique<vesk3::TMainVeskForm>(state, vesk3::BankSetup{VESK3_FIXTURES "/bank.xls"});
         form->setSubjectDialog(subjectDialog);
+        form->setResultDialog(resultDialog);
         form->setTableWindow(table);
         form->show();
     }
@@ -30,6 +32,7 @@ struct MainWindowFixture
 
     vesk3::TestState state;
     vesk3::TTestDLGForm subjectDialog{state};
+    vesk3::TResultVeskForm resultDialog{state};
     vesk3::TTableVeskForm table{state};
     std::unique_ptr<vesk3::TMainVeskForm> form;
 };

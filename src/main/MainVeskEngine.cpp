@@ -1,0 +1,372 @@
+// The main window's test engine: starting a test, showing a question and taking its answer, moving through
+// the test, bookmarks, the right answer, and finishing.
+
+#include "ClickNotifier.h"
+#include "ErrorGuard.h"
+#include "MainVeskUnit.h"
+#include "MessageBoxes.h"
+#include "ResultDlg_Train.h"
+#include "Table.h"
+#include "ui_MainVeskUnit.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <algorithm>
+
+namespace vesk3 {
+
+namespace {
+
+const QString FinishQuestion = u"Ви Дійсно хочете завершити тест?"_qs;
+
+// The colour of the chosen answer; every other answer box has the system's window colour.
+const QColor ChosenColour(0, 255, 0);
+
+QColor normalColour()
+{
+    return QApplication::palette().color(QPalette::Base);
+}
+
+void setBoxColour(QPlainTextEdit &box, const QColor &colour)
+{
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Base, colour);
+    box.setPalette(palette);
+}
+
+} // namespace
+
+void TMainVeskForm::connectTestEngine()
+{
+    connectGuarded(ui->StartBtn, &QPushButton::clicked, this, &TMainVeskForm::StartBtnClick);
+    connectGuarded(ui->NextBtn, &QPushButton::clicked, this, &TMainVeskForm::NextBtnClick);
+    connectGuarded(ui->BackBtn, &QPushButton::clicked, this, &TMainVeskForm::BackBtnClick);
+    connectGuarded(ui->FinishBtn, &QPushButton::clicked, this, &TMainVeskForm::FinishBtnClick);
+    connectGuarded(ui->TableBtn, &QPushButton::clicked, this, &TMainVeskForm::TableBtnClick);
+    connectGuarded(ui->CheckBtn, &QPushButton::clicked, this, &TMainVeskForm::CheckBtnClick);
+    connectGuarded(ui->RAnsBtn, &QPushButton::clicked, this, &TMainVeskForm::RAnsBtnClick);
+    const std::array handlers{&TMainVeskForm::Memo1Click, &TMainVeskForm::Memo2Click,
+                              &TMainVeskForm::Memo3Click, &TMainVeskForm::Memo4Click,
+                              &TMainVeskForm::Memo5Click};
+    for (std::size_t k = 0; k < handlers.size(); ++k)
+        connectGuarded(new ClickNotifier(*answerBoxes()[k]), &ClickNotifier::clicked, this, handlers[k]);
+}
+
+// Starting a test.
+
+void TMainVeskForm::StartBtnClick()
+{
+    // A test that cannot run is refused before anything changes.
+    if (const std::optional<QString> refusal = startRefusal()) {
+        showMessage(*refusal);
+        return;
+    }
+    ui->Panel1->hide();
+    state.TestRunning = true;
+    if (state.Mode == ModeExam) {
+        StartExamControls();
+        ComposeExam(state);
+        // Set before the first question is read, so that a failed read leaves it within the exam.
+        state.CurrentQuestion = 1;
+        ShowExamQuestion();
+        UpdateStatistics();
+    } else if (state.Mode == ModeTraining) {
+        StartTrainingControls();
+        ShowQuestion(state.TestSettings.FromQuestion, state.SubjectName);
+        UpdateStatistics();
+    }
+}
+
+std::optional<QString> TMainVeskForm::startRefusal() const
+{
+    if (state.Mode == ModeExam)
+        return examRefusal(state.TestSettings.BankSize);
+    if (state.Mode == ModeTraining)
+        return trainingRefusal(state);
+    return std::nullopt;
+}
+
+void TMainVeskForm::StartExamControls()
+{
+    ui->StartBtn->setEnabled(false);
+    ui->FinishBtn->setEnabled(true);
+    ui->NextBtn->setEnabled(true);
+    ui->BackBtn->setEnabled(true);
+    ui->TableBtn->setEnabled(true);
+    ui->CheckBtn->setEnabled(true);
+    ui->M1->menuAction()->setEnabled(false);
+    ui->SLabel2->setText(QString::number(ExamSize));
+}
+
+void TMainVeskForm::StartTrainingControls()
+{
+    TrainingCounter = 1;
+    Score = 0;
+    state.TestSettings.RightCount = 0;
+    state.TestSettings.WrongCount = 0;
+    ui->StartBtn->setEnabled(false);
+    ui->FinishBtn->setEnabled(true);
+    ui->NextBtn->setEnabled(true);
+    ui->BackBtn->setEnabled(false);
+    ui->TableBtn->setEnabled(false);
+    ui->RAnsBtn->setEnabled(true);
+    ui->M1->menuAction()->setEnabled(false);
+}
+
+// Showing a question and taking its answer.
+
+void TMainVeskForm::ShowQuestion(std::int32_t N, const QString &SheetName)
+{
+    bank::makeSubjectCurrent(*ExcelApp, SheetName.toStdString());
+    const AnswerOrder order = ShuffleAnswers(state.Random);
+    AnswerColumns = order.AnswerColumns;
+    state.TestSettings.RightAnswer = order.RightAnswer;
+    // Each text goes into its box as soon as it is read: a failed read leaves the boxes before it filled.
+    ui->QuestionMemo->setPlainText(boxText(ExcelApp->readCell(N, bank::QuestionColumn)));
+    const auto boxes = answerBoxes();
+    for (std::size_t k = 0; k < boxes.size(); ++k)
+        boxes[k]->setPlainText(boxText(ExcelApp->readCell(N, AnswerColumns[k])));
+}
+
+void TMainVeskForm::ShowExamQuestion()
+{
+    const TExamData &entry = state.ExamData[state.CurrentQuestion];
+    ShowQuestion(entry.Number, entry.Subject);
+}
+
+void TMainVeskForm::UpdateStatistics()
+{
+    if (state.Mode == ModeExam) {
+        const TExamData &entry = state.ExamData[state.CurrentQuestion];
+        ui->SLabel1->setText(QString::number(state.CurrentQuestion));
+        ui->SLabel3->setText(QString::number(entry.Number));
+        ui->SLabel7->setText(entry.Subject);
+    } else if (state.Mode == ModeTraining) {
+        const TTestSettings &settings = state.TestSettings;
+        ui->SLabel1->setText(QString::number(TrainingCounter));
+        ui->SLabel2->setText(QString::number(settings.ToQuestion - settings.FromQuestion + 1));
+        ui->SLabel3->setText(QString::number(settings.FromQuestion + TrainingCounter - 1));
+        ui->SLabel6->setText(scoreText(Score));
+        ui->SLabel7->setText(state.SubjectName);
+    }
+}
+
+void TMainVeskForm::Memo1Click()
+{
+    chooseAnswer(1);
+}
+
+void TMainVeskForm::Memo2Click()
+{
+    chooseAnswer(2);
+}
+
+void TMainVeskForm::Memo3Click()
+{
+    chooseAnswer(3);
+}
+
+void TMainVeskForm::Memo4Click()
+{
+    chooseAnswer(4);
+}
+
+void TMainVeskForm::Memo5Click()
+{
+    chooseAnswer(5);
+}
+
+void TMainVeskForm::chooseAnswer(int position)
+{
+    clearAnswerHighlight();
+    setBoxColour(*answerBoxes()[std::size_t(position - 1)], ChosenColour);
+    state.TestSettings.ChosenAnswer = position;
+    RecordAnswer(position);
+}
+
+void TMainVeskForm::RecordAnswer(int Position)
+{
+    if (state.Mode != ModeExam)
+        return;
+    TExamData &entry = state.ExamData[state.CurrentQuestion];
+    entry.Correct = Position == state.TestSettings.RightAnswer ? 1 : 0;
+    entry.Answered = 1;
+    TableVeskForm->setItemImage(state.CurrentQuestion - 1, TableImage::Answered);
+}
+
+// The question table.
+
+void TMainVeskForm::GotoQuestion()
+{
+    clearAnswerHighlight();
+    ShowQuestion(state.GotoNumber, state.ExamData[state.CurrentQuestion].Subject);
+    UpdateStatistics();
+    TableVeskForm->deselectItem(state.CurrentQuestion - 1);
+}
+
+void TMainVeskForm::TableBtnClick()
+{
+    if (state.CurrentQuestion > ExamSize - 1)
+        ui->NextBtn->setEnabled(false);
+    ui->BackBtn->setEnabled(true);
+    TableVeskForm->show();
+    TableVeskForm->raise();
+    TableVeskForm->activateWindow();
+}
+
+// Bookmarks and the right answer.
+
+void TMainVeskForm::CheckBtnClick()
+{
+    TableVeskForm->checkItem(state.CurrentQuestion - 1);
+}
+
+void TMainVeskForm::RAnsBtnClick()
+{
+    clearAnswerHighlight();
+    const std::int32_t right = state.TestSettings.RightAnswer;
+    if (right >= 1 && right <= bank::AnswerCount)
+        setBoxColour(*answerBoxes()[std::size_t(right - 1)], ChosenColour);
+    state.TestSettings.ChosenAnswer = right;
+}
+
+// Moving through a test.
+
+void TMainVeskForm::NextBtnClick()
+{
+    // Declining to finish leaves the last question of a training run as it was, its answer not yet scored,
+    // so that every further Next scores it once and asks again.
+    if (state.Mode == ModeTraining && onLastTrainingQuestion() && !askToFinish(FinishQuestion))
+        return;
+    if (!anyAnswerHighlighted())
+        state.TestSettings.ChosenAnswer = 0;
+    clearAnswerHighlight();
+    if (state.Mode == ModeExam)
+        nextExamQuestion();
+    else if (state.Mode == ModeTraining)
+        nextTrainingQuestion();
+}
+
+void TMainVeskForm::nextExamQuestion()
+{
+    if (state.CurrentQuestion >= ExamSize) {
+        ui->NextBtn->setEnabled(false);
+    } else {
+        ++state.CurrentQuestion;
+        ShowExamQuestion();
+        UpdateStatistics();
+    }
+    ui->BackBtn->setEnabled(true);
+}
+
+void TMainVeskForm::nextTrainingQuestion()
+{
+    scoreTrainingAnswer();
+    if (onLastTrainingQuestion()) {
+        finishTest();
+    } else {
+        ShowQuestion(state.TestSettings.FromQuestion + TrainingCounter, state.SubjectName);
+        ++TrainingCounter;
+    }
+    UpdateStatistics();
+}
+
+bool TMainVeskForm::onLastTrainingQuestion() const
+{
+    return TrainingCounter == state.TestSettings.ToQuestion - state.TestSettings.FromQuestion + 1;
+}
+
+// A question left without an answer counts as wrong.
+void TMainVeskForm::scoreTrainingAnswer()
+{
+    TTestSettings &settings = state.TestSettings;
+    if (settings.ChosenAnswer == settings.RightAnswer) {
+        ++settings.RightCount;
+        ui->SLabel4->setText(QString::number(settings.RightCount));
+    } else {
+        ++settings.WrongCount;
+        ui->SLabel5->setText(QString::number(settings.WrongCount));
+    }
+    Score = trainingScore(settings);
+}
+
+void TMainVeskForm::BackBtnClick()
+{
+    clearAnswerHighlight();
+    if (state.CurrentQuestion > 1) {
+        --state.CurrentQuestion;
+        ShowExamQuestion();
+        UpdateStatistics();
+    } else {
+        ui->BackBtn->setEnabled(false);
+    }
+    ui->NextBtn->setEnabled(true);
+}
+
+// Finishing.
+
+void TMainVeskForm::FinishBtnClick()
+{
+    if (!askToFinish(FinishQuestion))
+        return;
+    finishTest();
+}
+
+void TMainVeskForm::finishTest()
+{
+    if (state.Mode == ModeExam) {
+        ResultVeskForm->exec();
+        TableVeskForm->resetItems();
+        clearExamAnswers(state.ExamData);
+    } else if (state.Mode == ModeTraining) {
+        ResultVeskForm->setTrainingResultTexts(trainingResultTexts(state.TestSettings, Score));
+        ResultVeskForm->exec();
+    }
+    state.TestRunning = false;
+    ui->Panel1->show();
+    ui->Panel1->setText(u"Виберіть режим роботи програми!!"_qs);
+    FinishTestControls();
+    state.Mode = ModeNone;
+}
+
+void TMainVeskForm::FinishTestControls()
+{
+    ui->ModeLabel->setText(u"Виберіть режим!"_qs);
+    for (QPushButton *button : {ui->StartBtn, ui->FinishBtn, ui->NextBtn, ui->BackBtn})
+        button->setEnabled(false);
+    ui->M1->menuAction()->setEnabled(true);
+    for (QPushButton *button : {ui->TableBtn, ui->CheckBtn, ui->RAnsBtn})
+        button->setEnabled(false);
+    ui->QuestionMemo->clear();
+    for (QPlainTextEdit *box : answerBoxes())
+        box->clear();
+    for (QLabel *count : {ui->SLabel1, ui->SLabel2, ui->SLabel3, ui->SLabel4, ui->SLabel5})
+        count->setText(u"0"_qs);
+    ui->SLabel6->setText(u"0%"_qs);
+    ui->SLabel7->clear();
+    clearAnswerHighlight();
+}
+
+// The answer boxes.
+
+std::array<QPlainTextEdit *, bank::AnswerCount> TMainVeskForm::answerBoxes() const
+{
+    return {ui->Memo1, ui->Memo2, ui->Memo3, ui->Memo4, ui->Memo5};
+}
+
+void TMainVeskForm::clearAnswerHighlight()
+{
+    for (QPlainTextEdit *box : answerBoxes())
+        setBoxColour(*box, normalColour());
+}
+
+// The highlight is the record of the choice on screen.
+bool TMainVeskForm::anyAnswerHighlighted() const
+{
+    const auto boxes = answerBoxes();
+    return std::ranges::any_of(boxes, [](const QPlainTextEdit *box) {
+        return box->palette().color(QPalette::Base) == ChosenColour;
+    });
+}
+
+} // namespace vesk3
