@@ -8,14 +8,16 @@
 
 #include <QTest>
 #include <memory>
+#include <string>
 
-// The main window as the start-up leaves it, on the test question bank (12, 9, 7, 5 and 4 questions),
-// with the windows it is handed.
+// The main window as the start-up leaves it, with the windows it is handed, on a fixture workbook: by
+// default the test question bank (12, 9, 7, 5 and 4 questions).
 struct MainWindowFixture
 {
-    MainWindowFixture()
+    explicit MainWindowFixture(const char *workbook = "bank.xls")
     {
-        form = std::make_unique<vesk3::TMainVeskForm>(state, vesk3::BankSetup{VESK3_FIXTURES "/bank.xls"});
+        const std::string path = std::string(VESK3_FIXTURES "/") + workbook;
+        form = std::make_unique<vesk3::TMainVeskForm>(state, vesk3::BankSetup{path});
         form->setSubjectDialog(subjectDialog);
         form->setResultDialog(resultDialog);
         form->setTableWindow(table);
