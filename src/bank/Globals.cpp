@@ -15,27 +15,6 @@ bool isEarlyBeginning(std::uint16_t type)
     return type == 0x0009 || type == 0x0209 || type == 0x0409;
 }
 
-void readSharedStrings(RecordReader &records, std::span<const std::uint8_t> first, TextPool &pool)
-{
-    constexpr DamageSite site{Part::SharedStrings};
-    // UTF-8 takes about as many bytes as the stored strings, so one reservation usually suffices.
-    pool.reserve(first.size() + records.continuationLength());
-    ContinuedRecord in(records, first, site);
-    in.u32(); // how often the strings are used in all
-    const std::uint32_t count = in.u32();
-    // Fewer strings than announced is no harm: a cell that names a missing one is caught by itself.
-    for (std::uint32_t i = 0; i < count && !in.atEnd(); ++i) {
-        const std::uint16_t length = in.u16();
-        const std::uint8_t flags = in.u8();
-        const std::uint16_t formatRuns = (flags & 0x08) != 0 ? in.u16() : 0;
-        const std::uint32_t phoneticSize = (flags & 0x04) != 0 ? in.u32() : 0;
-        in.appendChars(length, (flags & 0x01) != 0, pool.tail());
-        pool.endText();
-        in.skip(4 * std::size_t{formatRuns});
-        in.skip(phoneticSize);
-    }
-}
-
 SheetEntry readSheetEntry(std::span<const std::uint8_t> data, bool &isWorksheet)
 {
     RecordCursor in(data, streamSite);
@@ -103,7 +82,7 @@ Globals readGlobals(RecordReader &records)
             break;
         }
         case record::sst:
-            readSharedStrings(records, r->data, globals.sharedStrings);
+            globals.sharedStrings = findSharedStrings(records, r->data);
             break;
         default:
             break;

@@ -3,7 +3,7 @@
 #include "NumberFormats.h"
 #include "ReadFailure.h"
 #include "RecordReader.h"
-#include "TextPool.h"
+#include "SharedStrings.h"
 
 #include <cstdint>
 #include <string>
@@ -24,7 +24,7 @@ struct Globals
     std::vector<SheetEntry> worksheets; // in the workbook's order; charts and macro sheets left out
     bool dates1904 = false;
     NumberFormats formats;
-    TextPool sharedStrings;
+    std::vector<StringPlace> sharedStrings;
     std::size_t end = 0; // stream position after these records
 };
 
