@@ -53,7 +53,7 @@ StreamView workbookStream(const CompoundFile &file)
 
 // Sheets are read in the order of their place in the stream, and none may begin inside another: each
 // stream byte is then read once, however many sheets a damaged file claims.
-std::vector<Sheet> readSheets(RecordReader &records, Globals &globals,
+std::vector<Sheet> readSheets(RecordReader &records, const Globals &globals,
                               std::shared_ptr<const SharedStrings> sharedTexts)
 {
     std::vector<std::size_t> byPlace(globals.worksheets.size());

@@ -125,19 +125,17 @@ private slots:
     }
 
     // Inputs on which the fuzzer once found a fault.
-    void fuzzFindings_data()
-    {
-        QTest::addColumn<QString>("path");
-        const QDir findings(fixture("fuzz"));
-        for (const QString &name : findings.entryList(QDir::Files))
-            QTest::newRow(qPrintable(name)) << findings.filePath(name);
-    }
     void fuzzFindings()
     {
-        QFETCH(QString, path);
-        const std::string bytes = contents(path);
-        QVERIFY(!bytes.empty());
-        checkDamaged(bytes, qPrintable(path));
+        const QDir findings(fixture("fuzz"));
+        const QStringList names = findings.entryList(QDir::Files);
+        if (names.isEmpty())
+            QSKIP("no fuzz findings kept");
+        for (const QString &name : names) {
+            const std::string bytes = contents(findings.filePath(name));
+            QVERIFY2(!bytes.empty(), qPrintable(name));
+            checkDamaged(bytes, qPrintable(name));
+        }
     }
 };
 
