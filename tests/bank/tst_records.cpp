@@ -323,6 +323,10 @@ private slots:
         row("shared string cut short", book({}, sharedStringRecords(1, Fields().u16(9).u8(0).latin1("abc"))),
             "не вдається прочитати таблицю спільних рядків");
         const Bytes complete = workbookStream({}, {{"Therapy", {}}});
+        row("Excel 4 file", Fields().u16(0x0409).u16(6).u16(0).u16(0x0010).u16(0), "застарілому форматі");
+        row("half a character before CONTINUE",
+            book({}, sharedStringRecords(1, Fields().u16(2).u8(1).u8('a'), {Fields().u8(1).utf16(u"bc")})),
+            "не вдається прочитати таблицю спільних рядків");
         row("sheet without end", compoundFile({{u"Workbook", complete.substr(0, complete.size() - 4)}}).bytes,
             sheet);
         row("shared string that is not there", book(record(0x00FD, cell(0, 0).u32(0))), sheet);
