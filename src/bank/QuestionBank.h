@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace bank {
@@ -22,7 +24,36 @@ using BankSizes = std::array<std::int32_t, SubjectCount>;
 std::int32_t countQuestions(const Sheet &sheet);
 
 // How many of the exam's questions each subject gets: proportional to the banks, rounded to the nearest
-// integer with ties to even, the last subject taking the rest. The total must be above 0.
+// integer with ties to even, the last subject taking the rest. The sizes must not be negative and their
+// total must be above 0; examObstacle() tells beforehand whether the shares can be drawn from the banks.
 BankSizes examShares(const BankSizes &bankSizes);
+
+// Why no exam can be composed from banks of these sizes. Drawing distinct question numbers never ends when
+// a bank is smaller than its share, so an exam start must refuse then.
+struct ExamObstacle
+{
+    enum class Kind : std::uint8_t
+    {
+        NoQuestions,    // every bank is empty: no shares at all
+        SharesOverflow, // the first four shares together exceed the exam, leaving the last one negative
+        BankBelowShare, // subject's bank holds fewer questions than its share
+    };
+
+    Kind kind = Kind::NoQuestions;
+    int subject = 0;        // BankBelowShare: index into SubjectSheets
+    std::int32_t share = 0; // BankBelowShare: the questions the exam wants from that subject
+    std::int32_t bankSize = 0;
+
+    // Ukrainian, for the program's message box and the tool's report.
+    std::string text() const;
+
+    friend bool operator==(const ExamObstacle &, const ExamObstacle &) = default;
+};
+
+// "1 питання", "3 питання", "5 питань", "21 питання": the count with the Ukrainian word in the right form.
+std::string questionsText(std::int64_t count);
+
+// Nothing when an exam can be composed; the first obstacle otherwise. Sizes must not be negative.
+std::optional<ExamObstacle> examObstacle(const BankSizes &bankSizes);
 
 } // namespace bank

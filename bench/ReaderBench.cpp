@@ -1,0 +1,265 @@
+// Measures the workbook reader on a large question bank and compares vesk3-bank check with FreeXL.
+//   vesk3-bench WORKBOOK VESK3_BANK FREEXL_COUNT
+// prints a table and exits 1 when a goal is missed. Every measurement runs in a fresh process, as the
+// program and the tool open a workbook once per run: a warm heap in a long benchmark process would hide the
+// cost of fresh memory, and an earlier run's high-water mark would spoil the memory baseline. Times are CPU
+// time (user + system), which other work on a shared machine leaves alone.
+//   vesk3-bench --measure read|open WORKBOOK
+// is one such process: it prints the CPU seconds and the growth of its peak resident memory in bytes.
+#include "QuestionBank.h"
+#include "Workbook.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <spawn.h>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int Runs = 11;
+constexpr double MaxOpenToReadRatio = 10;
+constexpr double MaxPeakToFileRatio = 3;
+constexpr double MaxCheckToFreexlRatio = 0.5;
+
+double seconds(const timeval &time)
+{
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
+double cpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+long peakResidentBytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024;
+}
+
+double median(std::vector<double> values)
+{
+    std::ranges::sort(values);
+    return values[values.size() / 2];
+}
+
+// The least that any reader has to do: fill one buffer of the file's size with read(2).
+void readBytes(const std::string &path)
+{
+    const std::size_t size = std::filesystem::file_size(path);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(size);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw std::runtime_error("cannot open " + path);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = read(fd, buffer.get() + done, size - done);
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    close(fd);
+    if (done != size)
+        throw std::runtime_error("cannot read " + path);
+}
+
+// What the program does at start-up.
+void openAndCount(const std::string &path)
+{
+    const bank::Workbook workbook = bank::Workbook::open(path);
+    for (const std::string_view name : bank::SubjectSheets) {
+        const bank::Sheet *sheet = workbook.findSheet(name);
+        if (sheet == nullptr)
+            throw std::runtime_error("the workbook has no sheet " + std::string(name));
+        bank::countQuestions(*sheet);
+    }
+}
+
+int measureOnce(std::string_view what, const std::string &path)
+{
+    const long peakBefore = peakResidentBytes();
+    const double start = cpuSeconds();
+    if (what == "read")
+        readBytes(path);
+    else
+        openAndCount(path);
+    std::printf("%.9f %ld\n", cpuSeconds() - start, peakResidentBytes() - peakBefore);
+    return 0;
+}
+
+struct ProcessRun
+{
+    int exitCode = -1;
+    std::string out;
+    double userSeconds = 0;
+    double systemSeconds = 0;
+};
+
+// Runs a program with its standard output caught; standard error stays the terminal's.
+ProcessRun runProcess(const std::vector<std::string> &args)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        throw std::runtime_error("cannot make a pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    std::vector<char *> argv;
+    for (const std::string &arg : args)
+        argv.push_back(const_cast<char *>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    ProcessRun run;
+    char buffer[4096];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) != 0;) {
+        if (n > 0)
+            run.out.append(buffer, static_cast<std::size_t>(n));
+        else if (errno != EINTR)
+            break;
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    rusage usage{};
+    if (spawned == 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status))
+        run.exitCode = WEXITSTATUS(status);
+    if (run.exitCode != 0)
+        throw std::runtime_error(args[0] + " failed");
+    run.userSeconds = seconds(usage.ru_utime);
+    run.systemSeconds = seconds(usage.ru_stime);
+    return run;
+}
+
+struct Measurement
+{
+    double cpuSeconds = 0;
+    double peakBytes = 0;
+};
+
+// Medians of runs in fresh processes of this program; one run first, to bring the file into the page cache.
+Measurement measure(const char *what, const std::string &workbook)
+{
+    const std::vector<std::string> args{"/proc/self/exe", "--measure", what, workbook};
+    runProcess(args);
+    std::vector<double> times;
+    std::vector<double> peaks;
+    for (int i = 0; i < Runs; ++i) {
+        std::istringstream out(runProcess(args).out);
+        double time = 0;
+        double peak = 0;
+        out >> time >> peak;
+        times.push_back(time);
+        peaks.push_back(peak);
+    }
+    return {median(times), median(peaks)};
+}
+
+struct ProcessTimes
+{
+    double user = 0;
+    double system = 0;
+    double total() const { return user + system; }
+};
+
+ProcessTimes medianProcessTimes(const std::vector<std::string> &args)
+{
+    runProcess(args);
+    std::vector<double> users;
+    std::vector<double> systems;
+    std::vector<double> totals;
+    for (int i = 0; i < Runs; ++i) {
+        const ProcessRun run = runProcess(args);
+        users.push_back(run.userSeconds);
+        systems.push_back(run.systemSeconds);
+        totals.push_back(run.userSeconds + run.systemSeconds);
+    }
+    // The parts of the run whose total is the median, so that they add up.
+    const auto middle = std::ranges::find(totals, median(totals)) - totals.begin();
+    return {users[middle], systems[middle]};
+}
+
+class Table
+{
+public:
+    void row(const char *what, double value, const char *unit = "ms")
+    {
+        std::printf("%-46s %10.2f %s\n", what, value, unit);
+    }
+    void split(double userMilliseconds, double systemMilliseconds)
+    {
+        std::printf("%-46s user %.2f ms, system %.2f ms\n", "", userMilliseconds, systemMilliseconds);
+    }
+    void ratio(const char *what, double value, const char *goal, bool met)
+    {
+        allMet = allMet && met;
+        std::printf("%-46s %11.2fx %9s  %s\n", what, value, goal, met ? "met" : "MISSED");
+    }
+    bool allGoalsMet() const { return allMet; }
+
+private:
+    bool allMet = true;
+};
+
+int runBenchmark(const std::string &workbook, const std::string &tool, const std::string &freexlCount)
+{
+    const double fileBytes = static_cast<double>(std::filesystem::file_size(workbook));
+    const Measurement read = measure("read", workbook);
+    const Measurement open = measure("open", workbook);
+    const ProcessTimes check = medianProcessTimes({tool, "check", workbook});
+    const ProcessTimes freexl = medianProcessTimes({freexlCount, workbook});
+
+    constexpr double MiB = 1024 * 1024;
+    std::printf("Workbook %s: %.1f MiB\n", workbook.c_str(), fileBytes / MiB);
+    std::printf("Medians of %d runs, each in a fresh process; CPU time (user + system).\n\n", Runs);
+    Table table;
+    table.row("Read the file's bytes into memory", read.cpuSeconds * 1e3);
+    table.row("Open the workbook, count all five subjects", open.cpuSeconds * 1e3);
+    table.ratio("  open and count / read bytes", open.cpuSeconds / read.cpuSeconds, "<= 10x",
+                open.cpuSeconds <= MaxOpenToReadRatio * read.cpuSeconds);
+    table.row("Peak memory growth, open and count", open.peakBytes / MiB, "MiB");
+    table.ratio("  peak memory growth / file size", open.peakBytes / fileBytes, "<= 3x",
+                open.peakBytes <= MaxPeakToFileRatio * fileBytes);
+    table.row("FreeXL: open, select each sheet, dimensions", freexl.total() * 1e3);
+    table.split(freexl.user * 1e3, freexl.system * 1e3);
+    table.row("vesk3-bank check", check.total() * 1e3);
+    table.split(check.user * 1e3, check.system * 1e3);
+    table.ratio("  vesk3-bank check / FreeXL", check.total() / freexl.total(), "< 0.5x",
+                check.total() < MaxCheckToFreexlRatio * freexl.total());
+    return table.allGoalsMet() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    try {
+        if (argc == 4 && std::string_view(argv[1]) == "--measure" &&
+            (std::string_view(argv[2]) == "read" || std::string_view(argv[2]) == "open"))
+            return measureOnce(argv[2], argv[3]);
+        if (argc == 4)
+            return runBenchmark(argv[1], argv[2], argv[3]);
+        std::fprintf(stderr, "usage: vesk3-bench WORKBOOK VESK3_BANK FREEXL_COUNT\n");
+        return 64;
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "vesk3-bench: %s\n", error.what());
+        return 2;
+    }
+}

@@ -1,0 +1,184 @@
+#include "BankCheck.h"
+
+#include "BankError.h"
+#include "CellText.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace tools {
+
+namespace {
+
+constexpr int QuestionColumn = 2;
+constexpr int FirstAnswerColumn = 3;
+constexpr int LastAnswerColumn = 7;
+
+// A cell of spaces looks as empty on screen as an empty one.
+bool isBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+void checkQuestions(const bank::Sheet &sheet, SubjectCheck &subject)
+{
+    const bank::TextFormat format;
+    std::vector<std::string> questions;
+    for (int row = 1; row <= *subject.questionCount; ++row) {
+        questions.push_back(bank::cellText(sheet.cell(row, QuestionColumn), format));
+        if (isBlank(questions.back()))
+            subject.emptyQuestionRows.push_back(row);
+        for (int column = FirstAnswerColumn; column <= LastAnswerColumn; ++column) {
+            if (isBlank(bank::cellText(sheet.cell(row, column), format))) {
+                subject.emptyAnswerRows.push_back(row);
+                break;
+            }
+        }
+    }
+    subject.repeatedQuestionRows = repeatedRows(questions);
+}
+
+SubjectCheck checkSubject(const bank::Workbook &workbook, std::string_view sheetName)
+{
+    SubjectCheck subject;
+    subject.sheetName = sheetName;
+    const bank::Sheet *sheet = workbook.findSheet(sheetName);
+    if (sheet == nullptr) {
+        subject.problem = "У книзі немає аркуша «" + subject.sheetName + "».";
+        return subject;
+    }
+    try {
+        subject.questionCount = bank::countQuestions(*sheet);
+    } catch (const bank::BankError &error) {
+        subject.problem = error.what();
+        return subject;
+    }
+    checkQuestions(*sheet, subject);
+    return subject;
+}
+
+void printSubject(std::ostream &out, const SubjectCheck &subject)
+{
+    out << subject.sheetName << ": ";
+    if (!subject.questionCount) {
+        out << "ПРОБЛЕМА: " << subject.problem << '\n';
+        return;
+    }
+    out << bank::questionsText(*subject.questionCount) << '\n';
+    if (!subject.emptyQuestionRows.empty())
+        out << "  попередження: порожній текст питання (стовпець 2), " << rowList(subject.emptyQuestionRows)
+            << '\n';
+    if (!subject.emptyAnswerRows.empty())
+        out << "  попередження: порожня відповідь (стовпці 3–7), " << rowList(subject.emptyAnswerRows)
+            << '\n';
+    for (const std::vector<int> &rows : subject.repeatedQuestionRows)
+        out << "  попередження: однаковий текст питання, " << rowList(rows) << '\n';
+}
+
+void printExam(std::ostream &out, const BankCheck &check)
+{
+    out << "\nІспит із " << bank::ExamQuestionCount << " питань: ";
+    if (!check.shares) {
+        out << "частки не обчислено, бо не всі предмети вдалося прочитати.\n";
+        return;
+    }
+    out << "частки ";
+    for (int k = 0; k < bank::SubjectCount; ++k)
+        out << (k > 0 ? ", " : "") << bank::SubjectSheets[k] << ' ' << (*check.shares)[k];
+    out << ".\n";
+    if (check.examObstacle)
+        out << "ПРОБЛЕМА: " << check.examObstacle->text() << '\n';
+    else
+        out << "Іспит скласти можна.\n";
+}
+
+} // namespace
+
+bool SubjectCheck::hasWarnings() const
+{
+    return !emptyQuestionRows.empty() || !emptyAnswerRows.empty() || !repeatedQuestionRows.empty();
+}
+
+bool BankCheck::programCanUseWholeBank() const
+{
+    return std::ranges::all_of(subjects, [](const SubjectCheck &s) { return s.questionCount.has_value(); }) &&
+           !examObstacle;
+}
+
+bool BankCheck::hasWarnings() const
+{
+    return std::ranges::any_of(subjects, &SubjectCheck::hasWarnings);
+}
+
+BankCheck checkBank(const bank::Workbook &workbook)
+{
+    BankCheck check;
+    bank::BankSizes sizes{};
+    bool allCounted = true;
+    for (int k = 0; k < bank::SubjectCount; ++k) {
+        check.subjects[k] = checkSubject(workbook, bank::SubjectSheets[k]);
+        allCounted = allCounted && check.subjects[k].questionCount.has_value();
+        sizes[k] = check.subjects[k].questionCount.value_or(0);
+    }
+    // A counted sheet holds at least one question, so the total is above 0 and the shares exist.
+    if (allCounted) {
+        check.shares = bank::examShares(sizes);
+        check.examObstacle = bank::examObstacle(sizes);
+    }
+    return check;
+}
+
+void printBankCheck(std::ostream &out, const BankCheck &check)
+{
+    for (const SubjectCheck &subject : check.subjects)
+        printSubject(out, subject);
+    printExam(out, check);
+
+    out << "\nПідсумок: ";
+    const auto uncounted =
+        std::ranges::find_if(check.subjects, [](const SubjectCheck &s) { return !s.questionCount; });
+    if (uncounted != check.subjects.end())
+        out << "завантаження в програмі зупиниться на аркуші «" << uncounted->sheetName << "».\n";
+    else if (check.examObstacle)
+        out << "програма завантажить банк, але іспит не розпочнеться.\n";
+    else if (check.hasWarnings())
+        out << "програма може використати весь банк питань; попередження їй не заважають.\n";
+    else
+        out << "програма може використати весь банк питань.\n";
+}
+
+std::vector<std::vector<int>> repeatedRows(const std::vector<std::string> &texts)
+{
+    std::unordered_map<std::string_view, std::vector<int>> rowsByText;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!isBlank(texts[i]))
+            rowsByText[texts[i]].push_back(static_cast<int>(i) + 1);
+    }
+    std::vector<std::vector<int>> groups;
+    for (auto &[text, rows] : rowsByText) {
+        if (rows.size() > 1)
+            groups.push_back(std::move(rows));
+    }
+    std::ranges::sort(groups, {}, [](const std::vector<int> &rows) { return rows.front(); });
+    return groups;
+}
+
+std::string rowList(const std::vector<int> &rows)
+{
+    std::string list = rows.size() == 1 ? "рядок " : "рядки ";
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t runEnd = i;
+        while (runEnd + 1 < rows.size() && rows[runEnd + 1] == rows[runEnd] + 1)
+            ++runEnd;
+        list += (i > 0 ? ", " : "") + std::to_string(rows[i]);
+        // Two neighbours read better as a list than as a range.
+        if (runEnd - i >= 2)
+            list += "–" + std::to_string(rows[runEnd]);
+        else if (runEnd > i)
+            list += ", " + std::to_string(rows[runEnd]);
+        i = runEnd + 1;
+    }
+    return list;
+}
+
+} // namespace tools

@@ -1,0 +1,121 @@
+#include "Tool.h"
+
+#include "BankCheck.h"
+#include "BankError.h"
+#include "CsvExport.h"
+#include "LocaleFormat.h"
+#include "Workbook.h"
+
+#include <optional>
+
+namespace tools {
+
+namespace {
+
+constexpr std::string_view Help = R"(Використання:
+  vesk3-bank check КНИГА
+  vesk3-bank export КНИГА АРКУШ
+  vesk3-bank --help | -h
+
+Перевіряє книгу питань vesk3 (.xls) так, як її читає програма, або виводить її аркуш у CSV.
+
+Команди:
+  check КНИГА
+      Для кожного з п’яти предметів (аркуші Therapy, Surgery, Pediatry, Obstetrics, Infection):
+      скільки питань нарахує програма або що її зупинить (немає аркуша; немає позначки «end»
+      у стовпці 1 до останнього заповненого рядка). Попереджає про питання з порожнім текстом
+      (стовпець 2) або порожньою відповіддю (стовпці 3–7; клітинка лише з пробілами теж порожня)
+      і про однакові тексти питань в одному предметі: програма показує їх як є, тож це лише
+      попередження. Наприкінці — частки іспиту з 200 питань і чи можна скласти іспит.
+  export КНИГА АРКУШ
+      Виводить аркуш у CSV: UTF-8, поля через кому, кожен рядок закінчується CRLF, поле з комою,
+      лапками, CR або LF береться в лапки, лапки в ньому подвоюються. Рядки від 1 до останнього
+      заповненого, стовпці від 1 до останнього заповненого; кожна клітинка — такий текст, як
+      у програмі, числа й дати за поточною локаллю (LC_ALL, LC_NUMERIC, LC_TIME).
+
+Коди завершення:
+  0   check: програма може використати весь банк (попередження їй не заважають);
+      export: аркуш виведено
+  1   check: програма натрапить на проблему (немає аркуша, немає позначки «end»,
+      іспит скласти неможливо)
+  2   книгу не вдалося прочитати (причина — у стандартному потоці помилок)
+  3   export: у книзі немає аркуша з такою назвою
+  64  неправильний виклик
+  74  не вдалося записати результат
+)";
+
+int usageError(std::ostream &err, const std::string &what)
+{
+    err << "vesk3-bank: " << what << "\nДовідка: vesk3-bank --help\n";
+    return exitcode::Usage;
+}
+
+std::optional<bank::Workbook> openWorkbook(const std::string &path, std::ostream &err)
+{
+    try {
+        return bank::Workbook::open(path);
+    } catch (const bank::BankError &error) {
+        err << "vesk3-bank: " << error.what() << '\n';
+        return std::nullopt;
+    }
+}
+
+int check(const std::string &path, std::ostream &out, std::ostream &err)
+{
+    const std::optional<bank::Workbook> workbook = openWorkbook(path, err);
+    if (!workbook)
+        return exitcode::Unreadable;
+    const BankCheck result = checkBank(*workbook);
+    printBankCheck(out, result);
+    return result.programCanUseWholeBank() ? exitcode::Success : exitcode::BankProblem;
+}
+
+int exportSheet(const std::string &path, const std::string &sheetName, std::ostream &out, std::ostream &err)
+{
+    const std::optional<bank::Workbook> workbook = openWorkbook(path, err);
+    if (!workbook)
+        return exitcode::Unreadable;
+    const bank::Sheet *sheet = workbook->findSheet(sheetName);
+    if (sheet == nullptr) {
+        err << "vesk3-bank: у книзі «" << path << "» немає аркуша «" << sheetName << "».\n";
+        return exitcode::NoSuchSheet;
+    }
+    writeCsv(out, *sheet, textFormatFromCLocale());
+    return exitcode::Success;
+}
+
+int dispatch(std::span<const std::string> args, std::ostream &out, std::ostream &err)
+{
+    if (args.empty())
+        return usageError(err, "не вказано команду.");
+    const std::string &command = args[0];
+    if (command == "--help" || command == "-h") {
+        out << Help;
+        return exitcode::Success;
+    }
+    if (command == "check") {
+        if (args.size() != 2)
+            return usageError(err, "check потребує одного аргументу: шляху до книги.");
+        return check(args[1], out, err);
+    }
+    if (command == "export") {
+        if (args.size() != 3)
+            return usageError(err, "export потребує двох аргументів: шляху до книги й назви аркуша.");
+        return exportSheet(args[1], args[2], out, err);
+    }
+    return usageError(err, "невідома команда «" + command + "».");
+}
+
+} // namespace
+
+int runTool(std::span<const std::string> args, std::ostream &out, std::ostream &err)
+{
+    const int code = dispatch(args, out, err);
+    if (!out.flush()) {
+        err << "vesk3-bank: не вдалося записати результат.\n";
+        return exitcode::WriteFailed;
+    }
+    return code;
+}
+
+} // namespace tools
