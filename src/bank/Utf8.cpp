@@ -40,9 +40,8 @@ char *encode(char32_t c, char *p)
 
 } // namespace
 
-// The text grows once per piece by the most it can take and is then cut back. Characters below U+0800,
-// all of Latin and Cyrillic, take the short way; `pending` is a local so that the compiler can keep it in
-// a register while writing through a char pointer.
+// The text grows once per piece by the most it can take and is then cut back, so that a character costs
+// a few comparisons and stores.
 void Utf8Appender::appendBytes(std::span<const std::uint8_t> latin1)
 {
     finish();
@@ -62,32 +61,43 @@ void Utf8Appender::appendBytes(std::span<const std::uint8_t> latin1)
 
 void Utf8Appender::appendUtf16(std::span<const std::uint8_t> utf16le)
 {
-    const std::size_t units = utf16le.size() / 2;
+    const std::uint8_t *in = utf16le.data();
+    const std::uint8_t *const end = in + utf16le.size() / 2 * 2;
     const std::size_t start = out.size();
     // Three bytes per unit at most, and a waiting high surrogate may turn into three more.
-    out.resize(start + 3 * units + 3);
+    out.resize(start + utf16le.size() / 2 * 3 + 3);
     char *p = out.data() + start;
-    char32_t pending = pendingHigh;
-    const std::uint8_t *in = utf16le.data();
-    for (const std::uint8_t *end = in + 2 * units; in != end; in += 2) {
+    if (pendingHigh != 0 && in != end) {
         const char32_t unit = readU16(in);
-        if (pending == 0 && unit < 0x80) {
-            *p++ = static_cast<char>(unit);
-        } else if (pending == 0 && unit < 0x800) {
-            *p++ = static_cast<char>(0xC0 | unit >> 6);
-            *p++ = static_cast<char>(0x80 | (unit & 0x3F));
-        } else if (pending != 0 && isLowSurrogate(unit)) {
-            p = encode(0x10000 + ((pending - 0xD800) << 10) + (unit - 0xDC00), p);
-            pending = 0;
+        if (isLowSurrogate(unit)) {
+            p = encode(0x10000 + ((pendingHigh - 0xD800u) << 10) + (unit - 0xDC00), p);
+            in += 2;
         } else {
-            if (pending != 0)
-                p = encode(replacement, p);
-            pending = isHighSurrogate(unit) ? unit : 0;
-            if (pending == 0)
-                p = encode(isLowSurrogate(unit) ? replacement : unit, p);
+            p = encode(replacement, p);
+        }
+        pendingHigh = 0;
+    }
+    while (in != end) {
+        const char32_t unit = readU16(in);
+        in += 2;
+        if (unit < 0x800) {
+            // One byte or two, chosen without a branch: words and the spaces between them alternate.
+            const bool twoBytes = unit >= 0x80;
+            p[0] = static_cast<char>(twoBytes ? 0xC0 | unit >> 6 : unit);
+            p[1] = static_cast<char>(0x80 | (unit & 0x3F));
+            p += 1 + twoBytes;
+        } else if (!isHighSurrogate(unit)) {
+            p = encode(isLowSurrogate(unit) ? replacement : unit, p);
+        } else if (in == end) {
+            // Its partner may come in the next piece.
+            pendingHigh = static_cast<std::uint16_t>(unit);
+        } else if (const char32_t low = readU16(in); isLowSurrogate(low)) {
+            p = encode(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), p);
+            in += 2;
+        } else {
+            p = encode(replacement, p);
         }
     }
-    pendingHigh = static_cast<std::uint16_t>(pending);
     out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
