@@ -1,5 +1,6 @@
 #include "Globals.h"
 
+#include "LittleEndian.h"
 #include "RecordCursor.h"
 
 namespace bank {
@@ -9,10 +10,13 @@ namespace {
 constexpr DamageSite streamSite{Part::WorkbookStream};
 constexpr std::uint16_t biff8 = 0x0600;
 
-bool isEarlyBeginning(std::uint16_t type)
+// The beginning-of-file record of an older BIFF version: BIFF2, BIFF3 and BIFF4 have their own record
+// types, BIFF5 and BIFF7 (Excel 95) a lower version number.
+bool isOlderBeginning(const Record &bof)
 {
-    // The beginning-of-file records of BIFF2, BIFF3 and BIFF4.
-    return type == 0x0009 || type == 0x0209 || type == 0x0409;
+    if (bof.type == 0x0009 || bof.type == 0x0209 || bof.type == 0x0409)
+        return true;
+    return bof.type == record::bof && bof.data.size() >= 2 && readU16(bof.data.data()) < biff8;
 }
 
 SheetEntry readSheetEntry(std::span<const std::uint8_t> data, bool &isWorksheet)
@@ -30,15 +34,8 @@ SheetEntry readSheetEntry(std::span<const std::uint8_t> data, bool &isWorksheet)
 
 void checkBeginning(const Record &bof, std::uint16_t substreamType, DamageSite site)
 {
-    if (isEarlyBeginning(bof.type))
-        throw ReadFailure(Fault::OlderFormat);
-    if (bof.type != record::bof)
-        site.fail();
     RecordCursor in(bof.data, site);
-    const std::uint16_t version = in.u16();
-    if (version < biff8)
-        throw ReadFailure(Fault::OlderFormat);
-    if (version != biff8 || in.u16() != substreamType)
+    if (bof.type != record::bof || in.u16() != biff8 || in.u16() != substreamType)
         site.fail();
 }
 
@@ -47,6 +44,8 @@ Globals readGlobals(RecordReader &records)
     const auto bof = records.next();
     if (!bof)
         streamSite.fail();
+    if (isOlderBeginning(*bof))
+        throw ReadFailure(Fault::OlderFormat);
     checkBeginning(*bof, substream::globals, streamSite);
     Globals globals;
     for (;;) {

@@ -315,6 +315,9 @@ private slots:
         row("encrypted Excel 2007", compoundFile({{u"EncryptedPackage", Bytes(100, '\0')}}).bytes,
             "захищено паролем");
         row("Word document", compoundFile({{u"WordDocument", Bytes(100, '\0')}}).bytes, "не є книгою Excel");
+        Bytes olderSheet = workbookStream({}, {{"Therapy", {}}});
+        olderSheet.replace(olderSheet.size() - 24 + 4, 2, Fields().u16(0x0500));
+        row("sheet of another BIFF version", compoundFile({{u"Workbook", olderSheet}}).bytes, sheet);
         row("stream without BOF", compoundFile({{u"Workbook", number(0, 0, 1)}}).bytes,
             "не вдається прочитати потік «Workbook»");
         row("workbook records without end",
