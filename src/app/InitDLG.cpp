@@ -1,16 +1,11 @@
 #include "InitDLG.h"
 
+#include "WindowFont.h"
 #include "ui_InitDLG.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QWindow>
-
-// The picture sits in a static library, whose resources the linker keeps only when they are asked for.
-static void initSplashPicture()
-{
-    Q_INIT_RESOURCE(splash);
-}
 
 namespace vesk3 {
 
@@ -23,11 +18,8 @@ constexpr int ExposeWaitMs = 1000;
 
 TInitVeskForm::TInitVeskForm(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::InitVeskForm>())
 {
-    initSplashPicture();
     ui->setupUi(this);
-    QFont font = this->font();
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(windowFont(11));
     // The label takes the width of its text, whatever the font.
     ui->Label1->adjustSize();
     // No caption bar and no border, but an ordinary window: it does not stay on top of others.

@@ -1,11 +1,13 @@
 #include "VeskProgram.h"
 
+#include "AboutUnit.h"
 #include "BankLoading.h"
 #include "InitDLG.h"
 #include "MainVeskUnit.h"
 #include "MessageBoxes.h"
 #include "ResultDlg_Train.h"
 #include "Table.h"
+#include "TestDialog0.h"
 
 #include <QApplication>
 #include <QFile>
@@ -26,7 +28,8 @@ VeskProgram::~VeskProgram() = default;
 bool VeskProgram::start()
 {
     showSplash();
-    // The title names the program to the desktop. No display name is set: Qt would append it to every caption.
+    // The title names the program to the desktop. No display name is set: Qt would append it to every
+    // caption.
     QApplication::setApplicationName(QString::fromUtf16(ApplicationTitle));
     createWindows();
     if (!MainVeskForm->serverInstalled())
@@ -50,8 +53,11 @@ void VeskProgram::createWindows()
     MainVeskForm = std::make_unique<TMainVeskForm>(state, std::move(setup));
     if (!MainVeskForm->serverInstalled())
         return;
+    TestDLGForm = std::make_unique<TTestDLGForm>(state);
     ResultVeskForm = std::make_unique<TResultVeskForm>();
     TableVeskForm = std::make_unique<TTableVeskForm>();
+    AboutVeskForm = std::make_unique<TAboutVeskForm>();
+    MainVeskForm->setSubjectDialog(*TestDLGForm);
     MainVeskForm->setTableWindow(*TableVeskForm);
     QObject::connect(MainVeskForm.get(), &TMainVeskForm::closed, qApp, &QCoreApplication::quit);
 }

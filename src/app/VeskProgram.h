@@ -8,10 +8,12 @@
 
 namespace vesk3 {
 
+class TAboutVeskForm;
 class TInitVeskForm;
 class TMainVeskForm;
 class TResultVeskForm;
 class TTableVeskForm;
+class TTestDLGForm;
 
 // The workbook beside the program's executable, wherever the program was started from.
 std::string programWorkbookPath();
@@ -40,8 +42,10 @@ private:
     TestState state;
     std::unique_ptr<TInitVeskForm> InitVeskForm;
     std::unique_ptr<TMainVeskForm> MainVeskForm;
+    std::unique_ptr<TTestDLGForm> TestDLGForm;
     std::unique_ptr<TResultVeskForm> ResultVeskForm;
     std::unique_ptr<TTableVeskForm> TableVeskForm;
+    std::unique_ptr<TAboutVeskForm> AboutVeskForm;
 };
 
 } // namespace vesk3

@@ -3,10 +3,12 @@
 #include "QuestionBank.h"
 #include "VeskProgram.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -128,9 +130,28 @@ private slots:
         QVERIFY(topLevel("MainVeskForm")->isVisible());
         QVERIFY(topLevel("TableVeskForm")->isHidden());
         QVERIFY(topLevel("ResultVeskForm")->isHidden());
+        QVERIFY(topLevel("TestDLGForm")->isHidden());
+        QVERIFY(topLevel("AboutVeskForm")->isHidden());
         QCOMPARE(program.testState().TestSettings.BankSize, (BankSizes{12, 9, 7, 5, 4}));
         QCOMPARE(program.testState().Mode, ModeNone);
         QVERIFY(!program.testState().TestRunning);
+    }
+
+    void trainingOpensTheSubjectDialogWithTheLoadedCounts()
+    {
+        VeskProgram program(fixture("bank.xls"));
+        QVERIFY(program.start());
+        QStringList shown;
+        ModalWatcher modals;
+        modals.expect([&shown](QWidget *dialog) {
+            shown << dialog->objectName();
+            for (const char *box : {"TherEdit2", "SurEdit2", "PedEdit2", "ObstEdit2", "HygEdit2"})
+                shown << dialog->findChild<QLineEdit *>(box)->text();
+            dialog->close();
+        });
+        topLevel("MainVeskForm")->findChild<QAction *>("Training1")->trigger();
+        QCOMPARE(shown, (QStringList{"TestDLGForm", "12", "9", "7", "5", "4"}));
+        QCOMPARE(program.testState().Mode, ModeTraining);
     }
 
     // A loading error is shown once while the splash is up; start-up still ends at the main window.
