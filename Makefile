@@ -1,5 +1,5 @@
 # The two commands of the README, and a few helpers. CMake presets do the real work.
-.PHONY: deps build run test test-release test-asan bench fuzz clean
+.PHONY: deps build run test test-release test-asan package package-check bench fuzz clean
 
 FUZZ_SECONDS ?= 300
 
@@ -24,6 +24,13 @@ test-asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+package: deps
+	cmake --preset release
+	cmake --build --preset release --target package
+
+package-check: package
+	scripts/check-package build
 
 bench: deps
 	cmake --preset bench

@@ -1,5 +1,6 @@
 #include "Globals.h"
 
+#include "LittleEndian.h"
 #include "RecordCursor.h"
 
 namespace bank {
@@ -9,31 +10,13 @@ namespace {
 constexpr DamageSite streamSite{Part::WorkbookStream};
 constexpr std::uint16_t biff8 = 0x0600;
 
-bool isEarlyBeginning(std::uint16_t type)
+// The beginning-of-file record of an older BIFF version: BIFF2, BIFF3 and BIFF4 have their own record
+// types, BIFF5 and BIFF7 (Excel 95) a lower version number.
+bool isOlderBeginning(const Record &bof)
 {
-    // The beginning-of-file records of BIFF2, BIFF3 and BIFF4.
-    return type == 0x0009 || type == 0x0209 || type == 0x0409;
-}
-
-void readSharedStrings(RecordReader &records, std::span<const std::uint8_t> first, TextPool &pool)
-{
-    constexpr DamageSite site{Part::SharedStrings};
-    // UTF-8 takes about as many bytes as the stored strings, so one reservation usually suffices.
-    pool.reserve(first.size() + records.continuationLength());
-    ContinuedRecord in(records, first, site);
-    in.u32(); // how often the strings are used in all
-    const std::uint32_t count = in.u32();
-    // Fewer strings than announced is no harm: a cell that names a missing one is caught by itself.
-    for (std::uint32_t i = 0; i < count && !in.atEnd(); ++i) {
-        const std::uint16_t length = in.u16();
-        const std::uint8_t flags = in.u8();
-        const std::uint16_t formatRuns = (flags & 0x08) != 0 ? in.u16() : 0;
-        const std::uint32_t phoneticSize = (flags & 0x04) != 0 ? in.u32() : 0;
-        in.appendChars(length, (flags & 0x01) != 0, pool.tail());
-        pool.endText();
-        in.skip(4 * std::size_t{formatRuns});
-        in.skip(phoneticSize);
-    }
+    if (bof.type == 0x0009 || bof.type == 0x0209 || bof.type == 0x0409)
+        return true;
+    return bof.type == record::bof && bof.data.size() >= 2 && readU16(bof.data.data()) < biff8;
 }
 
 SheetEntry readSheetEntry(std::span<const std::uint8_t> data, bool &isWorksheet)
@@ -51,15 +34,8 @@ SheetEntry readSheetEntry(std::span<const std::uint8_t> data, bool &isWorksheet)
 
 void checkBeginning(const Record &bof, std::uint16_t substreamType, DamageSite site)
 {
-    if (isEarlyBeginning(bof.type))
-        throw ReadFailure(Fault::OlderFormat);
-    if (bof.type != record::bof)
-        site.fail();
     RecordCursor in(bof.data, site);
-    const std::uint16_t version = in.u16();
-    if (version < biff8)
-        throw ReadFailure(Fault::OlderFormat);
-    if (version != biff8 || in.u16() != substreamType)
+    if (bof.type != record::bof || in.u16() != biff8 || in.u16() != substreamType)
         site.fail();
 }
 
@@ -68,6 +44,8 @@ Globals readGlobals(RecordReader &records)
     const auto bof = records.next();
     if (!bof)
         streamSite.fail();
+    if (isOlderBeginning(*bof))
+        throw ReadFailure(Fault::OlderFormat);
     checkBeginning(*bof, substream::globals, streamSite);
     Globals globals;
     for (;;) {
@@ -103,7 +81,7 @@ Globals readGlobals(RecordReader &records)
             break;
         }
         case record::sst:
-            readSharedStrings(records, r->data, globals.sharedStrings);
+            globals.sharedStrings = findSharedStrings(records, r->data);
             break;
         default:
             break;

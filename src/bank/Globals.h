@@ -3,7 +3,7 @@
 #include "NumberFormats.h"
 #include "ReadFailure.h"
 #include "RecordReader.h"
-#include "TextPool.h"
+#include "SharedStrings.h"
 
 #include <cstdint>
 #include <string>
@@ -24,7 +24,7 @@ struct Globals
     std::vector<SheetEntry> worksheets; // in the workbook's order; charts and macro sheets left out
     bool dates1904 = false;
     NumberFormats formats;
-    TextPool sharedStrings;
+    std::vector<StringPlace> sharedStrings;
     std::size_t end = 0; // stream position after these records
 };
 
@@ -33,7 +33,7 @@ constexpr std::uint16_t globals = 0x0005;
 constexpr std::uint16_t worksheet = 0x0010;
 } // namespace substream
 
-// Checks that a record opens a BIFF8 substream of the given type; an older BIFF version is refused as such.
+// Checks that a record opens a BIFF8 substream of the given type.
 void checkBeginning(const Record &bof, std::uint16_t substreamType, DamageSite site);
 
 // Reads the records from the start of the stream to the end of the workbook-wide part.

@@ -1,9 +1,11 @@
 #include "RecordCursor.h"
 
 #include "LittleEndian.h"
+#include "RecordReader.h"
 #include "Utf8.h"
 
 #include <algorithm>
+#include <array>
 
 namespace bank {
 
@@ -44,14 +46,18 @@ void RecordCursor::appendString(std::size_t count, std::string &out)
 
 bool ContinuedRecord::nextPart()
 {
-    while (records.peekType() == record::continuation) {
-        const auto part = records.next();
-        if (!part)
+    std::array<std::uint8_t, 4> header;
+    for (std::size_t at = end; stream.size() - at >= header.size();) {
+        stream.copy(at, header.size(), header.data());
+        const std::size_t length = readU16(header.data() + 2);
+        if (readU16(header.data()) != record::continuation || stream.size() - at - header.size() < length)
             return false;
-        data = part->data;
-        pos = 0;
-        if (!data.empty())
+        at += header.size() + length;
+        if (length > 0) {
+            pos = at - length;
+            end = at;
             return true;
+        }
     }
     return false;
 }
@@ -62,24 +68,15 @@ void ContinuedRecord::needPart()
         site.fail();
 }
 
-bool ContinuedRecord::atEnd()
-{
-    return pos == data.size() && !nextPart();
-}
-
 std::uint8_t ContinuedRecord::u8()
 {
-    if (pos == data.size())
+    if (pos == end)
         needPart();
-    return data[pos++];
+    return stream.piece(pos++, 1)[0];
 }
 
 std::uint16_t ContinuedRecord::u16()
 {
-    if (data.size() - pos >= 2) {
-        pos += 2;
-        return readU16(data.data() + pos - 2);
-    }
     const std::uint8_t low = u8();
     return static_cast<std::uint16_t>(low | u8() << 8);
 }
@@ -93,35 +90,60 @@ std::uint32_t ContinuedRecord::u32()
 void ContinuedRecord::skip(std::size_t n)
 {
     while (n > 0) {
-        if (pos == data.size())
+        if (pos == end)
             needPart();
-        const std::size_t step = std::min(n, data.size() - pos);
+        const std::size_t step = std::min(n, end - pos);
         pos += step;
         n -= step;
     }
 }
 
-void ContinuedRecord::appendChars(std::size_t count, bool twoBytes, std::string &out)
+template <typename Use> void ContinuedRecord::walkChars(std::size_t count, bool twoBytes, Use use)
 {
-    Utf8Appender appender(out);
     while (count > 0) {
-        if (pos == data.size()) {
+        if (pos == end) {
             needPart();
-            twoBytes = (data[pos++] & 1) != 0;
+            twoBytes = (stream.piece(pos++, 1)[0] & 1) != 0;
         }
-        const std::size_t available = data.size() - pos;
+        const std::size_t available = end - pos;
         const std::size_t n = std::min(count, twoBytes ? available / 2 : available);
         // Half a character at the end of a part cannot be read on.
         if (n == 0)
             site.fail();
-        const auto chars = data.subspan(pos, twoBytes ? 2 * n : n);
-        if (twoBytes)
-            appender.appendUtf16(chars);
-        else
-            appender.appendBytes(chars);
-        pos += chars.size();
+        const std::size_t size = twoBytes ? 2 * n : n;
+        use(pos, size, twoBytes);
+        pos += size;
         count -= n;
     }
+}
+
+void ContinuedRecord::skipChars(std::size_t count, bool twoBytes)
+{
+    walkChars(count, twoBytes, [](std::size_t, std::size_t, bool) {});
+}
+
+// The stream's blocks need not begin at a character, so a two-byte character may lie across two of them.
+void ContinuedRecord::appendChars(std::size_t count, bool twoBytes, std::string &out)
+{
+    Utf8Appender appender(out);
+    walkChars(count, twoBytes, [&](std::size_t at, std::size_t size, bool wide) {
+        while (size > 0) {
+            auto chars = stream.piece(at, size);
+            std::array<std::uint8_t, 2> across;
+            if (!wide) {
+                appender.appendBytes(chars);
+            } else if (chars.size() > 1) {
+                chars = chars.first(chars.size() & ~std::size_t{1});
+                appender.appendUtf16(chars);
+            } else {
+                stream.copy(at, across.size(), across.data());
+                chars = across;
+                appender.appendUtf16(chars);
+            }
+            at += chars.size();
+            size -= chars.size();
+        }
+    });
 }
 
 } // namespace bank

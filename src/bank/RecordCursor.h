@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ReadFailure.h"
-#include "RecordReader.h"
+#include "StreamView.h"
 
 #include <cstdint>
 #include <span>
@@ -30,31 +30,37 @@ private:
     DamageSite site;
 };
 
-// The data of a record and of the CONTINUE records after it, read as one run of bytes. The characters of
-// a string that go on into a CONTINUE record are preceded there by a fresh flags byte, which
-// appendChars() takes care of; other fields simply carry on.
+// The data of a record and of the CONTINUE records after it, read where it lies in the stream, as one run
+// of bytes. The characters of a string that go on into a CONTINUE record are preceded there by a fresh
+// flags byte, which the character functions take care of; other fields simply carry on.
 class ContinuedRecord
 {
 public:
-    ContinuedRecord(RecordReader &records, std::span<const std::uint8_t> first, DamageSite site)
-        : records(records), data(first), site(site)
+    // Starts at stream position pos, inside a record part whose data ends at partEnd.
+    ContinuedRecord(const StreamView &stream, std::size_t pos, std::size_t partEnd, DamageSite site)
+        : stream(stream), pos(pos), end(partEnd), site(site)
     {}
 
-    // True when this record and its continuations are used up.
-    bool atEnd();
+    std::size_t position() const { return pos; }
+    std::size_t partEnd() const { return end; }
+    // True when the record and its continuations are used up.
+    bool atEnd() { return pos == end && !nextPart(); }
     std::uint8_t u8();
     std::uint16_t u16();
     std::uint32_t u32();
     void skip(std::size_t n);
+    void skipChars(std::size_t count, bool twoBytes);
     void appendChars(std::size_t count, bool twoBytes, std::string &out);
 
 private:
     bool nextPart();
     void needPart();
+    // Moves through `count` characters part by part, handing each part's bytes to `use`.
+    template <typename Use> void walkChars(std::size_t count, bool twoBytes, Use use);
 
-    RecordReader &records;
-    std::span<const std::uint8_t> data;
-    std::size_t pos = 0;
+    const StreamView &stream;
+    std::size_t pos;
+    std::size_t end;
     DamageSite site;
 };
 

@@ -44,20 +44,18 @@ struct Record
 class RecordReader
 {
 public:
-    explicit RecordReader(const StreamView &stream) : stream(stream) {}
+    explicit RecordReader(const StreamView &stream) : source(stream) {}
 
+    const StreamView &stream() const { return source; }
+    // After next(), the position where the record's data ends.
     std::size_t position() const { return pos; }
     // False when pos lies beyond the stream.
     bool seek(std::size_t streamPos);
     // The next whole record; nullopt at the end of the stream or when the stream ends inside a record.
     std::optional<Record> next();
-    // The type of the next record, without reading it.
-    std::optional<std::uint16_t> peekType() const;
-    // The data length of the CONTINUE records that follow, without reading them.
-    std::size_t continuationLength() const;
 
 private:
-    const StreamView &stream;
+    const StreamView &source;
     std::size_t pos = 0;
     std::vector<std::uint8_t> buffer;
 };

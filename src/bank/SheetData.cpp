@@ -5,7 +5,7 @@
 namespace bank {
 
 SheetData::SheetData(std::string name, std::vector<StoredCell> cells,
-                     std::shared_ptr<const TextPool> sharedTexts, TextPool ownTexts, int lastRow,
+                     std::shared_ptr<const SharedStrings> sharedTexts, TextPool ownTexts, int lastRow,
                      int lastColumn)
     : sheetName(std::move(name)), cells(std::move(cells)), sharedTexts(std::move(sharedTexts)),
       ownTexts(std::move(ownTexts)), usedRows(lastRow), usedColumns(lastColumn)
@@ -30,7 +30,7 @@ CellValue SheetData::cell(int row, int column) const
     case StoredCell::Kind::Error:
         return {CellValue::Kind::Error, found->number, {}};
     case StoredCell::Kind::SharedText:
-        return {CellValue::Kind::Text, 0, std::string(sharedTexts->text(found->text))};
+        return {CellValue::Kind::Text, 0, sharedTexts->text(found->text)};
     case StoredCell::Kind::OwnText:
         return {CellValue::Kind::Text, 0, std::string(ownTexts.text(found->text))};
     }

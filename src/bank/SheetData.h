@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CellValue.h"
+#include "SharedStrings.h"
 #include "TextPool.h"
 
 #include <cstdint>
@@ -37,8 +38,9 @@ struct StoredCell
 class SheetData
 {
 public:
-    SheetData(std::string name, std::vector<StoredCell> cells, std::shared_ptr<const TextPool> sharedTexts,
-              TextPool ownTexts, int lastRow, int lastColumn);
+    SheetData(std::string name, std::vector<StoredCell> cells,
+              std::shared_ptr<const SharedStrings> sharedTexts, TextPool ownTexts, int lastRow,
+              int lastColumn);
 
     const std::string &name() const { return sheetName; }
     int lastRow() const { return usedRows; }
@@ -49,7 +51,7 @@ public:
 private:
     std::string sheetName;
     std::vector<StoredCell> cells;
-    std::shared_ptr<const TextPool> sharedTexts;
+    std::shared_ptr<const SharedStrings> sharedTexts;
     TextPool ownTexts;
     int usedRows;
     int usedColumns;

@@ -43,7 +43,7 @@ bool isCellRecord(std::uint16_t type)
 
 } // namespace
 
-SheetReader::SheetReader(const Globals &globals, std::shared_ptr<const TextPool> sharedTexts,
+SheetReader::SheetReader(const Globals &globals, std::shared_ptr<const SharedStrings> sharedTexts,
                          const SheetEntry &entry)
     : globals(globals), sharedTexts(std::move(sharedTexts)), entry(entry), site{Part::Sheet, entry.name}
 {}
@@ -180,9 +180,11 @@ void SheetReader::readFormulaText(RecordReader &records, const Record &r)
 {
     if (!awaitingText)
         return;
-    ContinuedRecord in(records, r.data, site);
+    const std::size_t dataEnd = records.position();
+    ContinuedRecord in(records.stream(), dataEnd - r.data.size(), dataEnd, site);
     const std::uint16_t length = in.u16();
     in.appendChars(length, (in.u8() & 0x01) != 0, ownTexts.tail());
+    records.seek(in.partEnd());
     addOwnText(*awaitingText);
     awaitingText.reset();
 }

@@ -13,7 +13,8 @@ namespace bank {
 class SheetReader
 {
 public:
-    SheetReader(const Globals &globals, std::shared_ptr<const TextPool> sharedTexts, const SheetEntry &entry);
+    SheetReader(const Globals &globals, std::shared_ptr<const SharedStrings> sharedTexts,
+                const SheetEntry &entry);
 
     // The sheet's records start at the reader's position; the reader is left after their end.
     std::shared_ptr<const SheetData> read(RecordReader &records);
@@ -39,7 +40,7 @@ private:
     void putInOrder();
 
     const Globals &globals;
-    std::shared_ptr<const TextPool> sharedTexts;
+    std::shared_ptr<const SharedStrings> sharedTexts;
     const SheetEntry &entry;
     DamageSite site;
     std::vector<StoredCell> cells;

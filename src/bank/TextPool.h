@@ -7,20 +7,18 @@
 
 namespace bank {
 
-// Texts kept back to back in one buffer, so that a workbook of thousands of texts costs a handful of
+// Texts kept back to back in one buffer, so that a sheet of thousands of texts costs a handful of
 // allocations instead of one per text. Offsets are 32-bit: a workbook is at most 1 GB and its text at
 // most twice that.
 class TextPool
 {
 public:
-    std::size_t size() const { return ends.size(); }
     std::string_view text(std::size_t index) const
     {
         const std::uint32_t begin = index == 0 ? 0 : ends[index - 1];
         return std::string_view(bytes).substr(begin, ends[index] - begin);
     }
 
-    void reserve(std::size_t byteCount) { bytes.reserve(byteCount); }
     // The next text is appended here, then ended with endText().
     std::string &tail() { return bytes; }
     // Ends the text appended since the last call; returns its index.

@@ -40,41 +40,63 @@ char *encode(char32_t c, char *p)
 
 } // namespace
 
-// The text grows once per piece by the most it can take and is then cut back, so that converting a
-// character costs no more than a few comparisons.
+// The text grows once per piece by the most it can take and is then cut back, so that a character costs
+// a few comparisons and stores.
 void Utf8Appender::appendBytes(std::span<const std::uint8_t> latin1)
 {
     finish();
     const std::size_t start = out.size();
     out.resize(start + 2 * latin1.size());
     char *p = out.data() + start;
-    for (const std::uint8_t c : latin1)
-        p = encode(c, p);
+    for (const std::uint8_t c : latin1) {
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+        } else {
+            *p++ = static_cast<char>(0xC0 | c >> 6);
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
     out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 void Utf8Appender::appendUtf16(std::span<const std::uint8_t> utf16le)
 {
-    const std::size_t units = utf16le.size() / 2;
+    const std::uint8_t *in = utf16le.data();
+    const std::uint8_t *const end = in + utf16le.size() / 2 * 2;
     const std::size_t start = out.size();
     // Three bytes per unit at most, and a waiting high surrogate may turn into three more.
-    out.resize(start + 3 * units + 3);
+    out.resize(start + utf16le.size() / 2 * 3 + 3);
     char *p = out.data() + start;
-    for (std::size_t i = 0; i < units; ++i) {
-        const char32_t unit = readU16(utf16le.data() + 2 * i);
-        if (pendingHigh != 0) {
-            const char32_t high = pendingHigh;
-            pendingHigh = 0;
-            if (isLowSurrogate(unit)) {
-                p = encode(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00), p);
-                continue;
-            }
+    if (pendingHigh != 0 && in != end) {
+        const char32_t unit = readU16(in);
+        if (isLowSurrogate(unit)) {
+            p = encode(0x10000 + ((pendingHigh - 0xD800u) << 10) + (unit - 0xDC00), p);
+            in += 2;
+        } else {
             p = encode(replacement, p);
         }
-        if (isHighSurrogate(unit))
-            pendingHigh = static_cast<std::uint16_t>(unit);
-        else
+        pendingHigh = 0;
+    }
+    while (in != end) {
+        const char32_t unit = readU16(in);
+        in += 2;
+        if (unit < 0x800) {
+            // One byte or two, chosen without a branch: words and the spaces between them alternate.
+            const bool twoBytes = unit >= 0x80;
+            p[0] = static_cast<char>(twoBytes ? 0xC0 | unit >> 6 : unit);
+            p[1] = static_cast<char>(0x80 | (unit & 0x3F));
+            p += 1 + twoBytes;
+        } else if (!isHighSurrogate(unit)) {
             p = encode(isLowSurrogate(unit) ? replacement : unit, p);
+        } else if (in == end) {
+            // Its partner may come in the next piece.
+            pendingHigh = static_cast<std::uint16_t>(unit);
+        } else if (const char32_t low = readU16(in); isLowSurrogate(low)) {
+            p = encode(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), p);
+            in += 2;
+        } else {
+            p = encode(replacement, p);
+        }
     }
     out.resize(static_cast<std::size_t>(p - out.data()));
 }

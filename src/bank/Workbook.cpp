@@ -53,9 +53,9 @@ StreamView workbookStream(const CompoundFile &file)
 
 // Sheets are read in the order of their place in the stream, and none may begin inside another: each
 // stream byte is then read once, however many sheets a damaged file claims.
-std::vector<Sheet> readSheets(RecordReader &records, Globals &globals)
+std::vector<Sheet> readSheets(RecordReader &records, const Globals &globals,
+                              std::shared_ptr<const SharedStrings> sharedTexts)
 {
-    const auto sharedTexts = std::make_shared<const TextPool>(std::move(globals.sharedStrings));
     std::vector<std::size_t> byPlace(globals.worksheets.size());
     std::iota(byPlace.begin(), byPlace.end(), std::size_t{0});
     std::stable_sort(byPlace.begin(), byPlace.end(), [&](std::size_t a, std::size_t b) {
@@ -73,19 +73,19 @@ std::vector<Sheet> readSheets(RecordReader &records, Globals &globals)
     return {read.begin(), read.end()};
 }
 
-std::vector<Sheet> readWorkbook(std::span<const std::uint8_t> bytes)
+std::vector<Sheet> readWorkbook(const std::shared_ptr<const std::string> &file)
 {
-    if (bytes.size() > maxWorkbookSize)
-        throw ReadFailure(Fault::TooLarge);
+    const std::span bytes(reinterpret_cast<const std::uint8_t *>(file->data()), file->size());
     if (bytes.empty())
         throw ReadFailure(Fault::Empty);
     if (!CompoundFile::hasSignature(bytes))
         throw ReadFailure(foreignFormat(bytes));
-    const CompoundFile file(bytes);
-    const StreamView stream = workbookStream(file);
+    const CompoundFile container(bytes);
+    const StreamView stream = workbookStream(container);
     RecordReader records(stream);
     Globals globals = readGlobals(records);
-    return readSheets(records, globals);
+    auto sharedTexts = std::make_shared<const SharedStrings>(file, stream, std::move(globals.sharedStrings));
+    return readSheets(records, globals, std::move(sharedTexts));
 }
 
 std::string readFile(const std::string &path)
@@ -145,15 +145,21 @@ Workbook Workbook::open(const std::string &path)
     } catch (const ReadFailure &failure) {
         throw failure.toBankError(path);
     }
-    return fromBytes(bytes, path);
+    return read(std::move(bytes), path);
 }
 
 Workbook Workbook::fromBytes(std::string_view bytes, const std::string &sourceName)
 {
+    if (bytes.size() > maxWorkbookSize)
+        throw ReadFailure(Fault::TooLarge).toBankError(sourceName);
+    return read(std::string(bytes), sourceName);
+}
+
+Workbook Workbook::read(std::string bytes, const std::string &sourceName)
+{
     Workbook workbook;
     try {
-        workbook.sheetList =
-            readWorkbook({reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()});
+        workbook.sheetList = readWorkbook(std::make_shared<const std::string>(std::move(bytes)));
     } catch (const ReadFailure &failure) {
         throw failure.toBankError(sourceName);
     }

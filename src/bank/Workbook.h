@@ -29,7 +29,7 @@ private:
     std::shared_ptr<const SheetData> d;
 };
 
-// An Excel 97-2003 workbook (.xls, BIFF8), read whole into memory when opened. Never written.
+// An Excel 97-2003 workbook (.xls, BIFF8), read into memory when opened. Never written.
 class Workbook
 {
 public:
@@ -43,6 +43,9 @@ public:
     const Sheet *findSheet(std::string_view name) const;
 
 private:
+    // The workbook keeps its file's bytes: its texts are read from them when a cell asks.
+    static Workbook read(std::string bytes, const std::string &sourceName);
+
     std::vector<Sheet> sheetList;
 };
 

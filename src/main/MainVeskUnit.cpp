@@ -18,7 +18,8 @@ namespace vesk3 {
 
 namespace {
 
-const QString FinishTestFirst = QStringLiteral("Спочатку завершіть попередній тест!");
+// The refusal of a mode command while a test runs.
+constexpr auto FinishTestFirst = u"Спочатку завершіть попередній тест!";
 
 } // namespace
 
@@ -125,7 +126,7 @@ void TMainVeskForm::N6Click()
 void TMainVeskForm::Training1Click()
 {
     if (state.TestRunning) {
-        showMessage(FinishTestFirst);
+        showMessage(QString::fromUtf16(FinishTestFirst));
         return;
     }
     ui->Panel1->setText(QStringLiteral("Режим Тренування!!! Натисніть кнопку Розпочати!"));
@@ -141,7 +142,7 @@ void TMainVeskForm::Training1Click()
 void TMainVeskForm::Test1Click()
 {
     if (state.TestRunning) {
-        showMessage(FinishTestFirst);
+        showMessage(QString::fromUtf16(FinishTestFirst));
         return;
     }
     ui->Panel1->setText(QStringLiteral("Режим Екзамену!!! Натисніть кнопку Розпочати!"));

@@ -60,6 +60,7 @@ private slots:
         row("short pattern", Kind::Date, 38425, "14.3.05", ".", "d.M.yy");
         row("ISO pattern", Kind::Date, 38425, "2005-03-14", ".", "yyyy-MM-dd");
         row("quoted text", Kind::Date, 38425, "14.03.2005 р. d'M", ".", "dd.MM.yyyy 'р. d''M'");
+        row("quote first, lone y", Kind::Date, 38425, "'14 y", ".", "''d y");
         row("negative serial is a number", Kind::Date, -1, "-1");
         row("serial after 9999 is a number", Kind::Date, 2958466, "2958466");
 

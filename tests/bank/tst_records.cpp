@@ -192,6 +192,14 @@ private slots:
             << QString::fromUtf8("\xF0\x9F\x98\x80");
         QTest::newRow("lone surrogate")
             << sharedStringRecords(1, Fields().u16(1).u8(1).u16(0xD800)) << 0 << "\uFFFD";
+        // The mini stream's blocks are 64 bytes; the characters of this string start at stream position 35,
+        // so some lie across two blocks, unless a record of odd length comes first.
+        const std::u16string cyrillic(100, u'Ж');
+        QTest::newRow("UTF-16 across blocks")
+            << sharedStringRecords(1, Fields().string(cyrillic)) << 0 << QString(100, QChar(u'Ж'));
+        QTest::newRow("UTF-16 within blocks")
+            << record(0x00EC, "x") + sharedStringRecords(1, Fields().string(cyrillic)) << 0
+            << QString(100, QChar(u'Ж'));
         QTest::newRow("line breaks") << sharedStringRecords(1, Fields().u16(4).u8(0).latin1("a\nb\n")) << 0
                                      << "a\nb\n";
     }
@@ -203,6 +211,16 @@ private slots:
         const auto workbook =
             bank::Workbook::fromBytes(book(record(0x00FD, cell(0, 0).u32(index)), globals), "test.xls");
         QCOMPARE(text(workbook.sheets().at(0), 1, 1), expected);
+    }
+
+    void sheetOutlivesItsWorkbook()
+    {
+        const Bytes globals = sharedStringRecords(1, Fields().string(u"Текст зі спільної таблиці"));
+        const bank::Sheet sheet =
+            bank::Workbook::fromBytes(book(record(0x00FD, cell(0, 0).u32(0)), globals), "test.xls")
+                .sheets()
+                .at(0);
+        QCOMPARE(text(sheet, 1, 1), "Текст зі спільної таблиці");
     }
 
     void usedRangeAndGrid()
@@ -297,6 +315,9 @@ private slots:
         row("encrypted Excel 2007", compoundFile({{u"EncryptedPackage", Bytes(100, '\0')}}).bytes,
             "захищено паролем");
         row("Word document", compoundFile({{u"WordDocument", Bytes(100, '\0')}}).bytes, "не є книгою Excel");
+        Bytes olderSheet = workbookStream({}, {{"Therapy", {}}});
+        olderSheet.replace(olderSheet.size() - 24 + 4, 2, Fields().u16(0x0500));
+        row("sheet of another BIFF version", compoundFile({{u"Workbook", olderSheet}}).bytes, sheet);
         row("stream without BOF", compoundFile({{u"Workbook", number(0, 0, 1)}}).bytes,
             "не вдається прочитати потік «Workbook»");
         row("workbook records without end",
@@ -305,6 +326,10 @@ private slots:
         row("shared string cut short", book({}, sharedStringRecords(1, Fields().u16(9).u8(0).latin1("abc"))),
             "не вдається прочитати таблицю спільних рядків");
         const Bytes complete = workbookStream({}, {{"Therapy", {}}});
+        row("Excel 4 file", Fields().u16(0x0409).u16(6).u16(0).u16(0x0010).u16(0), "застарілому форматі");
+        row("half a character before CONTINUE",
+            book({}, sharedStringRecords(1, Fields().u16(2).u8(1).u8('a'), {Fields().u8(1).utf16(u"bc")})),
+            "не вдається прочитати таблицю спільних рядків");
         row("sheet without end", compoundFile({{u"Workbook", complete.substr(0, complete.size() - 4)}}).bytes,
             sheet);
         row("shared string that is not there", book(record(0x00FD, cell(0, 0).u32(0))), sheet);

@@ -117,16 +117,6 @@ private slots:
         expectChosenState(TrainingCover, u"Режим тренування!"_qs, false);
     }
 
-    void trainingTwiceShowsTheDialogEachTime()
-    {
-        answerSubjectDialog(true, "TherapyItem");
-        chooseTraining("menu");
-        answerSubjectDialog(false, "TherapyItem");
-        chooseTraining("menu");
-        QCOMPARE(dialogsSeen.size(), 2);
-        expectChosenState(TrainingCover, u"Режим тренування!"_qs, true);
-    }
-
     void refusedWhileATestRuns_data()
     {
         QTest::addColumn<QString>("mode");

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "RecordReader.h"
+#include "StreamView.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace bank {
+
+// Where a string of the shared-string table (SST) begins: its stream position and the end of the record
+// part that holds that position.
+struct StringPlace
+{
+    std::uint32_t position;
+    std::uint32_t partEnd;
+};
+
+// Finds every string of the SST record just read and of its CONTINUE records, checking that each is whole,
+// and leaves the reader after them. Positions fit 32 bits: a workbook is at most 1 GB.
+std::vector<StringPlace> findSharedStrings(RecordReader &records, std::span<const std::uint8_t> sst);
+
+// The workbook's shared strings. Most of a workbook's bytes are these texts, so they stay where they lie
+// in the file and become UTF-8 only when a cell is read: opening walks their headers alone, and the
+// memory needed is little more than the file's size.
+class SharedStrings
+{
+public:
+    SharedStrings(std::shared_ptr<const std::string> file, StreamView stream, std::vector<StringPlace> places)
+        : file(std::move(file)), stream(std::move(stream)), places(std::move(places))
+    {}
+
+    std::size_t size() const { return places.size(); }
+    std::string text(std::size_t index) const;
+
+private:
+    std::shared_ptr<const std::string> file; // the bytes the stream reads
+    StreamView stream;
+    std::vector<StringPlace> places;
+};
+
+} // namespace bank
