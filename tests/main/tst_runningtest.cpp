@@ -28,6 +28,12 @@ QStringList plainAnswers(int number)
     return answers;
 }
 
+bool showsAnsweredMark(const QListWidgetItem *item)
+{
+    const QColor middle = item->icon().pixmap(16, 16).toImage().pixelColor(8, 8);
+    return middle.green() > 150 && middle.red() < 60;
+}
+
 QStringList sorted(QStringList texts)
 {
     texts.sort();
@@ -243,7 +249,20 @@ private slots:
         QCOMPARE(run.highlighted(), position);
         QCOMPARE(run.state.TestSettings.ChosenAnswer, position);
         QCOMPARE(run.state.ExamData[1].Answered, 1);
+        QVERIFY(showsAnsweredMark(run.tableList()->item(0)));
         QCOMPARE(run.state.ExamData[1].Correct, position == run.state.TestSettings.RightAnswer ? 1 : 0);
+    }
+
+    void aPressDraggedOffTheBoxChoosesNothing()
+    {
+        TestRunFixture run("bank-exact.xls");
+        run.startExam();
+        QWidget *viewport = run.box(2)->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, viewport->rect().center());
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(viewport->width() + 30, -30));
+        QCOMPARE(run.highlighted(), 0);
+        QCOMPARE(run.state.ExamData[1].Answered, 0);
+        QVERIFY(!showsAnsweredMark(run.tableList()->item(0)));
     }
 
     void theLastChoiceJudgesAnExamQuestion_data()
@@ -272,8 +291,7 @@ private slots:
         QCOMPARE(run.state.ExamData[2].Answered, 1);
         QCOMPARE(run.state.ExamData[2].Correct, correct);
         QCOMPARE(run.state.ExamData[1].Answered, 0);
-        const QColor mark = run.tableList()->item(1)->icon().pixmap(16, 16).toImage().pixelColor(8, 8);
-        QVERIFY(mark.green() > 150 && mark.red() < 60);
+        QVERIFY(showsAnsweredMark(run.tableList()->item(1)));
     }
 
     void aTrainingChoiceJudgesNothingYet()
