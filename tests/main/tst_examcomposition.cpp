@@ -76,22 +76,6 @@ private slots:
         }
     }
 
-    // With every bank as large as its share, each block holds all of its subject's numbers, so every
-    // number stands in every block: numbers are compared within a block only.
-    void blocksDrawTheirNumbersIndependently()
-    {
-        TestState state;
-        state.TestSettings.BankSize = {40, 40, 40, 40, 40};
-        ComposeExam(state);
-        const QList<Block> blocks = blocksOf(state.ExamData);
-        QCOMPARE(blocks.size(), SubjectCount);
-        for (const Block &block : blocks) {
-            const std::set<qint32> distinct(block.numbers.begin(), block.numbers.end());
-            QCOMPARE(distinct, (std::set<qint32>{blocks[0].numbers.begin(), blocks[0].numbers.end()}));
-            QCOMPARE(distinct.size(), std::size_t(40));
-        }
-    }
-
     // Drawn, not counted up: a block of a whole bank comes out in another order than 1, 2, 3 ...
     void aWholeBankComesInRandomOrder()
     {

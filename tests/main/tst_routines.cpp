@@ -73,19 +73,6 @@ private slots:
         QVERIFY(quint32(random.state() - before) <= quint32(after - before));
     }
 
-    void examDataHoldsEntriesOneTo200()
-    {
-        ExamList exam;
-        exam[1].Number = 11;
-        exam[200].Number = 22;
-        exam[200].Subject = "Infection";
-        const ExamList &readOnly = exam;
-        QCOMPARE(readOnly[1].Number, 11);
-        QCOMPARE(readOnly[200].Number, 22);
-        QCOMPARE(readOnly[200].Subject, "Infection");
-        QCOMPARE(readOnly[2].Number, 0);
-    }
-
     void examDataRefusesOtherIndices_data()
     {
         QTest::addColumn<int>("index");

@@ -76,19 +76,6 @@ private slots:
         QCOMPARE(run.text("SLabel7"), "Therapy");
     }
 
-    // Banks of 5, 5, 5, 5 and 380 give the exam 2, 2, 2, 2 and 192 of their questions.
-    void examComposesBlocksFromTheBanks()
-    {
-        TestRunFixture run("bank-exact.xls");
-        run.startExam();
-        QStringList subjects;
-        for (int entry = 1; entry <= ExamSize; ++entry)
-            subjects.append(run.state.ExamData[entry].Subject);
-        QCOMPARE(subjects.mid(0, 8), (QStringList{"Therapy", "Therapy", "Surgery", "Surgery", "Pediatry",
-                                                  "Pediatry", "Obstetrics", "Obstetrics"}));
-        QCOMPARE(subjects.count("Infection"), 192);
-    }
-
     void examThatTheBanksCannotServeIsRefused()
     {
         TestRunFixture run;

@@ -148,29 +148,6 @@ private slots:
         QFETCH(QString, shown);
         QCOMPARE(boxText(cell.toStdString()), shown);
     }
-
-    void trainingResultsAreThePassedRightWrongAndScore_data()
-    {
-        QTest::addColumn<int>("right");
-        QTest::addColumn<int>("wrong");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("nothing passed") << 0 << 0 << QStringList{"0", "0", "0", "0.0%"};
-        QTest::newRow("12 passed, 9 right") << 9 << 3 << QStringList{"12", "9", "3", "75.0%"};
-        QTest::newRow("2 of 3") << 2 << 1 << QStringList{"3", "2", "1", "66.67%"};
-        QTest::newRow("thousands, no grouping") << 1500 << 500 << QStringList{"2000", "1500", "500", "75.0%"};
-    }
-    void trainingResultsAreThePassedRightWrongAndScore()
-    {
-        QFETCH(int, right);
-        QFETCH(int, wrong);
-        QFETCH(QStringList, expected);
-        TTestSettings settings;
-        settings.RightCount = right;
-        settings.WrongCount = wrong;
-        const long double score = right + wrong == 0 ? 0.0L : ratio(right * 100, right + wrong);
-        const ResultTexts texts = trainingResultTexts(settings, score);
-        QCOMPARE(QStringList(texts.begin(), texts.end()), expected);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTexts)
