@@ -281,17 +281,6 @@ private slots:
         QVERIFY(showsAnsweredMark(run.tableList()->item(1)));
     }
 
-    void aTrainingChoiceJudgesNothingYet()
-    {
-        TestRunFixture run;
-        run.startTraining("Surgery", 1, 9);
-        run.clickAnswer(run.rightPosition());
-        QCOMPARE(run.highlighted(), run.rightPosition());
-        QCOMPARE(run.state.ExamData[1].Answered, 0);
-        QCOMPARE(run.state.TestSettings.RightCount, 0);
-        QCOMPARE(run.text("SLabel4"), "0");
-    }
-
     // Showing a question again draws a new order; the right answer's place is always known.
     void everyShowingDrawsANewAnswerOrder()
     {
