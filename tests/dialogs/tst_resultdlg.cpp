@@ -125,9 +125,9 @@ private slots:
         QCOMPARE(linesWhileShown(dialog).at(0), Passed + u"3 з 200"_qs);
 
         state.Mode = ModeTraining;
-        dialog.setTrainingResultTexts({"0", "0", "0", "0.0%"});
+        dialog.setTrainingResultTexts({"12", "9", "3", "75.0%"});
         QCOMPARE(linesWhileShown(dialog),
-                 (QStringList{Passed + "0", Right + "0", Wrong + "0", Score + "0.0%"}));
+                 (QStringList{Passed + "12", Right + "9", Wrong + "3", Score + "75.0%"}));
     }
 };
 

@@ -91,25 +91,6 @@ private slots:
         QVERIFY(ordered < SubjectCount);
     }
 
-    void aNewExamReplacesTheLastOne()
-    {
-        TestState state;
-        fillWith(state.ExamData, "Old", 9999);
-        state.TestSettings.BankSize = {1000, 800, 600, 400, 200};
-        ComposeExam(state);
-        state.TestSettings.BankSize = {5, 5, 5, 5, 380};
-        ComposeExam(state);
-
-        const QList<Block> blocks = blocksOf(state.ExamData);
-        QCOMPARE(blocks.size(), SubjectCount);
-        const QList<qsizetype> sizes{blocks[0].numbers.size(), blocks[1].numbers.size(),
-                                     blocks[2].numbers.size(), blocks[3].numbers.size(),
-                                     blocks[4].numbers.size()};
-        QCOMPARE(sizes, (QList<qsizetype>{2, 2, 2, 2, 192}));
-        for (int entry = 1; entry <= 8; ++entry)
-            QVERIFY(state.ExamData[entry].Number <= 5);
-    }
-
     void banksThatCannotServeAnExamAreRefused_data()
     {
         QTest::addColumn<Sizes>("banks");

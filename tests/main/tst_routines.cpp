@@ -37,14 +37,6 @@ private slots:
         QCOMPARE(random.state(), nextState);
     }
 
-    void drawsChainFromState()
-    {
-        RandomGenerator random(0);
-        const QList<qint32> drawn{random.below(6), random.below(6), random.below(6), random.below(6)};
-        QCOMPARE(drawn, (QList<qint32>{0, 0, 5, 1}));
-        QCOMPARE(random.state(), 870078620u);
-    }
-
     void drawBelowNothingIsRefused_data()
     {
         QTest::addColumn<qint32>("n");
