@@ -195,17 +195,6 @@ private slots:
         QCOMPARE(fixture.jumps.size(), 1);
     }
 
-    void leavingWithoutASelectionStays()
-    {
-        TableFixture fixture;
-        QVERIFY(fixture.open());
-        QTest::mouseClick(fixture.closeButton(), Qt::LeftButton);
-        QTRY_VERIFY(fixture.table.isHidden());
-        QVERIFY(fixture.jumps.isEmpty());
-        QCOMPARE(fixture.state.CurrentQuestion, 3);
-        QCOMPARE(fixture.state.GotoNumber, 0);
-    }
-
     void aClickSelectsTheItemToGoTo()
     {
         TableFixture fixture;

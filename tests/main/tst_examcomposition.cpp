@@ -76,22 +76,6 @@ private slots:
         }
     }
 
-    // With every bank as large as its share, each block holds all of its subject's numbers, so every
-    // number stands in every block: numbers are compared within a block only.
-    void blocksDrawTheirNumbersIndependently()
-    {
-        TestState state;
-        state.TestSettings.BankSize = {40, 40, 40, 40, 40};
-        ComposeExam(state);
-        const QList<Block> blocks = blocksOf(state.ExamData);
-        QCOMPARE(blocks.size(), SubjectCount);
-        for (const Block &block : blocks) {
-            const std::set<qint32> distinct(block.numbers.begin(), block.numbers.end());
-            QCOMPARE(distinct, (std::set<qint32>{blocks[0].numbers.begin(), blocks[0].numbers.end()}));
-            QCOMPARE(distinct.size(), std::size_t(40));
-        }
-    }
-
     // Drawn, not counted up: a block of a whole bank comes out in another order than 1, 2, 3 ...
     void aWholeBankComesInRandomOrder()
     {
@@ -105,25 +89,6 @@ private slots:
         for (const Block &block : blocksOf(state.ExamData))
             ordered += block.numbers == ascending;
         QVERIFY(ordered < SubjectCount);
-    }
-
-    void aNewExamReplacesTheLastOne()
-    {
-        TestState state;
-        fillWith(state.ExamData, "Old", 9999);
-        state.TestSettings.BankSize = {1000, 800, 600, 400, 200};
-        ComposeExam(state);
-        state.TestSettings.BankSize = {5, 5, 5, 5, 380};
-        ComposeExam(state);
-
-        const QList<Block> blocks = blocksOf(state.ExamData);
-        QCOMPARE(blocks.size(), SubjectCount);
-        const QList<qsizetype> sizes{blocks[0].numbers.size(), blocks[1].numbers.size(),
-                                     blocks[2].numbers.size(), blocks[3].numbers.size(),
-                                     blocks[4].numbers.size()};
-        QCOMPARE(sizes, (QList<qsizetype>{2, 2, 2, 2, 192}));
-        for (int entry = 1; entry <= 8; ++entry)
-            QVERIFY(state.ExamData[entry].Number <= 5);
     }
 
     void banksThatCannotServeAnExamAreRefused_data()

@@ -2,10 +2,7 @@
 #include "ModalWatcher.h"
 #include "Table.h"
 
-#include <QAction>
 #include <QCloseEvent>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -57,20 +54,6 @@ private slots:
         QVERIFY(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QVERIFY(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-    }
-
-    void startMenuHoldsTheQuitCommand()
-    {
-        TestState state;
-        TMainVeskForm form(state, {fixture("bank.xls")});
-        auto *menu = form.findChild<QMenu *>("N1");
-        QVERIFY(menu);
-        QCOMPARE(form.findChild<QMenuBar *>("MainMenu1")->actions().value(0), menu->menuAction());
-        QCOMPARE(menu->title(), u"Старт"_qs);
-        auto *quit = form.findChild<QAction *>("N6");
-        QVERIFY(menu->actions().contains(quit));
-        QCOMPARE(quit->text(), u"Вийти з програми"_qs);
-        QCOMPARE(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
     }
 
     void missingServerStopsBeforeConnecting()

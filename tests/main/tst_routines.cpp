@@ -37,14 +37,6 @@ private slots:
         QCOMPARE(random.state(), nextState);
     }
 
-    void drawsChainFromState()
-    {
-        RandomGenerator random(0);
-        const QList<qint32> drawn{random.below(6), random.below(6), random.below(6), random.below(6)};
-        QCOMPARE(drawn, (QList<qint32>{0, 0, 5, 1}));
-        QCOMPARE(random.state(), 870078620u);
-    }
-
     void drawBelowNothingIsRefused_data()
     {
         QTest::addColumn<qint32>("n");
@@ -71,19 +63,6 @@ private slots:
         random.seedFromClock();
         const quint32 after = lowBits();
         QVERIFY(quint32(random.state() - before) <= quint32(after - before));
-    }
-
-    void examDataHoldsEntriesOneTo200()
-    {
-        ExamList exam;
-        exam[1].Number = 11;
-        exam[200].Number = 22;
-        exam[200].Subject = "Infection";
-        const ExamList &readOnly = exam;
-        QCOMPARE(readOnly[1].Number, 11);
-        QCOMPARE(readOnly[200].Number, 22);
-        QCOMPARE(readOnly[200].Subject, "Infection");
-        QCOMPARE(readOnly[2].Number, 0);
     }
 
     void examDataRefusesOtherIndices_data()

@@ -101,21 +101,6 @@ private slots:
         settings.WrongCount = wrong;
         QCOMPARE(formatScore(trainingScore(settings)), score);
     }
-
-    void finishedExamForgetsItsAnswersOnly()
-    {
-        ExamList exam;
-        for (int entry = 1; entry <= ExamSize; ++entry) {
-            exam[entry] = {"Surgery", entry + 10, std::uint8_t(entry % 2), 1};
-        }
-        clearExamAnswers(exam);
-        for (int entry = 1; entry <= ExamSize; ++entry) {
-            QCOMPARE(exam[entry].Answered, 0);
-            QCOMPARE(exam[entry].Correct, 0);
-            QCOMPARE(exam[entry].Subject, "Surgery");
-            QCOMPARE(exam[entry].Number, entry + 10);
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTraining)
