@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileBytes.h"
 #include "RecordReader.h"
 #include "StreamView.h"
 
@@ -29,7 +30,7 @@ std::vector<StringPlace> findSharedStrings(RecordReader &records, std::span<cons
 class SharedStrings
 {
 public:
-    SharedStrings(std::shared_ptr<const std::string> file, StreamView stream, std::vector<StringPlace> places)
+    SharedStrings(std::shared_ptr<const FileBytes> file, StreamView stream, std::vector<StringPlace> places)
         : file(std::move(file)), stream(std::move(stream)), places(std::move(places))
     {}
 
@@ -37,7 +38,7 @@ public:
     std::string text(std::size_t index) const;
 
 private:
-    std::shared_ptr<const std::string> file; // the bytes the stream reads
+    std::shared_ptr<const FileBytes> file; // the bytes the stream reads
     StreamView stream;
     std::vector<StringPlace> places;
 };

@@ -9,6 +9,7 @@
 
 namespace bank {
 
+class FileBytes;
 class SheetData;
 
 // One worksheet of an open workbook. Rows and columns are 1-based.
@@ -44,7 +45,7 @@ public:
 
 private:
     // The workbook keeps its file's bytes: its texts are read from them when a cell asks.
-    static Workbook read(std::string bytes, const std::string &sourceName);
+    static Workbook read(std::shared_ptr<const FileBytes> bytes, const std::string &sourceName);
 
     std::vector<Sheet> sheetList;
 };
