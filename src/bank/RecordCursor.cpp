@@ -98,7 +98,7 @@ void ContinuedRecord::skip(std::size_t n)
     }
 }
 
-template <typename Use> void ContinuedRecord::walkChars(std::size_t count, bool twoBytes, Use use)
+template <typename Use> bool ContinuedRecord::walkChars(std::size_t count, bool twoBytes, Use use)
 {
     while (count > 0) {
         if (pos == end) {
@@ -111,15 +111,17 @@ template <typename Use> void ContinuedRecord::walkChars(std::size_t count, bool 
         if (n == 0)
             site.fail();
         const std::size_t size = twoBytes ? 2 * n : n;
-        use(pos, size, twoBytes);
+        if (!use(pos, size, twoBytes))
+            return false;
         pos += size;
         count -= n;
     }
+    return true;
 }
 
 void ContinuedRecord::skipChars(std::size_t count, bool twoBytes)
 {
-    walkChars(count, twoBytes, [](std::size_t, std::size_t, bool) {});
+    walkChars(count, twoBytes, [](std::size_t, std::size_t, bool) { return true; });
 }
 
 // The stream's blocks need not begin at a character, so a two-byte character may lie across two of them.
@@ -143,6 +145,22 @@ void ContinuedRecord::appendChars(std::size_t count, bool twoBytes, std::string 
             at += chars.size();
             size -= chars.size();
         }
+        return true;
+    });
+}
+
+// A text that is not blank is mostly told by its first character, so the characters are taken one by one.
+bool ContinuedRecord::allChars(std::size_t count, bool twoBytes, bool (*test)(char32_t))
+{
+    return walkChars(count, twoBytes, [&](std::size_t at, std::size_t size, bool wide) {
+        const std::size_t unitSize = wide ? 2 : 1;
+        for (std::size_t i = 0; i < size; i += unitSize) {
+            std::array<std::uint8_t, 2> unit{};
+            stream.copy(at + i, unitSize, unit.data());
+            if (!test(readU16(unit.data())))
+                return false;
+        }
+        return true;
     });
 }
 

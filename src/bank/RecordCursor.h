@@ -51,12 +51,16 @@ public:
     void skip(std::size_t n);
     void skipChars(std::size_t count, bool twoBytes);
     void appendChars(std::size_t count, bool twoBytes, std::string &out);
+    // Whether `test` holds for each of `count` characters (UTF-16 code units); stops at the first that
+    // fails it.
+    bool allChars(std::size_t count, bool twoBytes, bool (*test)(char32_t));
 
 private:
     bool nextPart();
     void needPart();
-    // Moves through `count` characters part by part, handing each part's bytes to `use`.
-    template <typename Use> void walkChars(std::size_t count, bool twoBytes, Use use);
+    // Moves through `count` characters part by part, handing each part's bytes to `use` while it returns
+    // true; false when it stopped early.
+    template <typename Use> bool walkChars(std::size_t count, bool twoBytes, Use use);
 
     const StreamView &stream;
     std::size_t pos;

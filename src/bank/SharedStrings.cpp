@@ -1,5 +1,6 @@
 #include "SharedStrings.h"
 
+#include "CellText.h"
 #include "RecordCursor.h"
 
 namespace bank {
@@ -48,7 +49,7 @@ std::vector<StringPlace> findSharedStrings(RecordReader &records, std::span<cons
     return places;
 }
 
-// The string was walked when the workbook was opened, so reading it again cannot fail.
+// The strings were walked when the workbook was opened, so reading them again cannot fail.
 std::string SharedStrings::text(std::size_t index) const
 {
     ContinuedRecord in(stream, places[index].position, places[index].partEnd, site);
@@ -56,6 +57,13 @@ std::string SharedStrings::text(std::size_t index) const
     std::string text;
     in.appendChars(header.length, header.twoBytes, text);
     return text;
+}
+
+bool SharedStrings::isBlank(std::size_t index) const
+{
+    ContinuedRecord in(stream, places[index].position, places[index].partEnd, site);
+    const StringHeader header = readHeader(in);
+    return in.allChars(header.length, header.twoBytes, isBlankCharacter);
 }
 
 } // namespace bank

@@ -36,6 +36,8 @@ public:
 
     std::size_t size() const { return places.size(); }
     std::string text(std::size_t index) const;
+    // Whether the string is empty or blank characters alone, told without converting it.
+    bool isBlank(std::size_t index) const;
 
 private:
     std::shared_ptr<const FileBytes> file; // the bytes the stream reads

@@ -1,5 +1,7 @@
 #include "SheetData.h"
 
+#include "CellText.h"
+
 #include <algorithm>
 
 namespace bank {
@@ -11,14 +13,20 @@ SheetData::SheetData(std::string name, std::vector<StoredCell> cells,
       ownTexts(std::move(ownTexts)), usedRows(lastRow), usedColumns(lastColumn)
 {}
 
-CellValue SheetData::cell(int row, int column) const
+const StoredCell *SheetData::find(int row, int column) const
 {
     const std::uint32_t position =
         static_cast<std::uint32_t>(row - 1) << 8 | static_cast<std::uint32_t>(column - 1);
     const auto found =
         std::lower_bound(cells.begin(), cells.end(), position,
                          [](const StoredCell &c, std::uint32_t p) { return c.position() < p; });
-    if (found == cells.end() || found->position() != position)
+    return found == cells.end() || found->position() != position ? nullptr : &*found;
+}
+
+CellValue SheetData::cell(int row, int column) const
+{
+    const StoredCell *found = find(row, column);
+    if (found == nullptr)
         return {};
     switch (found->kind) {
     case StoredCell::Kind::Number:
@@ -35,6 +43,21 @@ CellValue SheetData::cell(int row, int column) const
         return {CellValue::Kind::Text, 0, std::string(ownTexts.text(found->text))};
     }
     return {};
+}
+
+bool SheetData::isBlank(int row, int column) const
+{
+    const StoredCell *found = find(row, column);
+    if (found == nullptr)
+        return true;
+    switch (found->kind) {
+    case StoredCell::Kind::SharedText:
+        return sharedTexts->isBlank(found->text);
+    case StoredCell::Kind::OwnText:
+        return isBlankText(ownTexts.text(found->text));
+    default:
+        return false;
+    }
 }
 
 } // namespace bank

@@ -47,8 +47,12 @@ public:
     int lastColumn() const { return usedColumns; }
     // Row and column 1-based and inside the grid.
     CellValue cell(int row, int column) const;
+    bool isBlank(int row, int column) const;
 
 private:
+    // nullptr where no cell was stored.
+    const StoredCell *find(int row, int column) const;
+
     std::string sheetName;
     std::vector<StoredCell> cells;
     std::shared_ptr<const SharedStrings> sharedTexts;

@@ -129,13 +129,24 @@ int Sheet::lastColumn() const
     return d->lastColumn();
 }
 
-CellValue Sheet::cell(int row, int column) const
+void Sheet::checkInGrid(int row, int column) const
 {
     if (row < 1 || row > gridRows || column < 1 || column > gridColumns)
         throw BankError("На аркуші «" + d->name() + "» немає клітинки в рядку " + std::to_string(row) +
                         ", стовпці " + std::to_string(column) +
                         ": аркуш Excel 97–2003 має рядки від 1 до 65536 і стовпці від 1 до 256.");
+}
+
+CellValue Sheet::cell(int row, int column) const
+{
+    checkInGrid(row, column);
     return d->cell(row, column);
+}
+
+bool Sheet::isBlank(int row, int column) const
+{
+    checkInGrid(row, column);
+    return d->isBlank(row, column);
 }
 
 Workbook Workbook::open(const std::string &path)

@@ -25,8 +25,14 @@ public:
     // Any cell of the format's grid (rows 1..65536, columns 1..256); outside the used range it is empty.
     // Outside the grid: BankError.
     CellValue cell(int row, int column) const;
+    // Whether the cell shows nothing: it is empty, or a text of blank characters alone (isBlankText);
+    // numbers, dates, booleans and errors always show something. Cheaper than cell(): the text is looked
+    // at, not copied. Outside the grid: BankError.
+    bool isBlank(int row, int column) const;
 
 private:
+    void checkInGrid(int row, int column) const;
+
     std::shared_ptr<const SheetData> d;
 };
 

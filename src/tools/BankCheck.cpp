@@ -14,28 +14,55 @@ constexpr int QuestionColumn = 2;
 constexpr int FirstAnswerColumn = 3;
 constexpr int LastAnswerColumn = 7;
 
-// A cell of spaces looks as empty on screen as an empty one.
-bool isBlank(std::string_view text)
+bool hasBlankAnswer(const bank::Sheet &sheet, int row)
 {
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    for (int column = FirstAnswerColumn; column <= LastAnswerColumn; ++column) {
+        if (sheet.isBlank(row, column))
+            return true;
+    }
+    return false;
+}
+
+std::string questionText(const bank::Sheet &sheet, int row)
+{
+    return bank::cellText(sheet.cell(row, QuestionColumn), bank::TextFormat{});
+}
+
+// The questions are first told apart by a hash of their texts, so that only the few that may repeat are
+// kept and compared whole.
+std::vector<std::vector<int>> repeatedQuestionRows(const bank::Sheet &sheet, int questionCount)
+{
+    std::unordered_map<std::size_t, std::vector<int>> rowsByHash;
+    for (int row = 1; row <= questionCount; ++row) {
+        if (!sheet.isBlank(row, QuestionColumn))
+            rowsByHash[std::hash<std::string>{}(questionText(sheet, row))].push_back(row);
+    }
+    std::vector<int> candidates;
+    for (const auto &[hash, rows] : rowsByHash) {
+        if (rows.size() > 1)
+            candidates.insert(candidates.end(), rows.begin(), rows.end());
+    }
+    std::ranges::sort(candidates);
+    std::vector<std::string> texts;
+    for (const int row : candidates)
+        texts.push_back(questionText(sheet, row));
+    std::vector<std::vector<int>> groups = repeatedRows(texts);
+    for (std::vector<int> &group : groups) {
+        for (int &row : group)
+            row = candidates[row - 1];
+    }
+    return groups;
 }
 
 void checkQuestions(const bank::Sheet &sheet, SubjectCheck &subject)
 {
-    const bank::TextFormat format;
-    std::vector<std::string> questions;
     for (int row = 1; row <= *subject.questionCount; ++row) {
-        questions.push_back(bank::cellText(sheet.cell(row, QuestionColumn), format));
-        if (isBlank(questions.back()))
+        if (sheet.isBlank(row, QuestionColumn))
             subject.emptyQuestionRows.push_back(row);
-        for (int column = FirstAnswerColumn; column <= LastAnswerColumn; ++column) {
-            if (isBlank(bank::cellText(sheet.cell(row, column), format))) {
-                subject.emptyAnswerRows.push_back(row);
-                break;
-            }
-        }
+        if (hasBlankAnswer(sheet, row))
+            subject.emptyAnswerRows.push_back(row);
     }
-    subject.repeatedQuestionRows = repeatedRows(questions);
+    subject.repeatedQuestionRows = repeatedQuestionRows(sheet, *subject.questionCount);
 }
 
 SubjectCheck checkSubject(const bank::Workbook &workbook, std::string_view sheetName)
@@ -151,7 +178,7 @@ std::vector<std::vector<int>> repeatedRows(const std::vector<std::string> &texts
 {
     std::unordered_map<std::string_view, std::vector<int>> rowsByText;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (!isBlank(texts[i]))
+        if (!bank::isBlankText(texts[i]))
             rowsByText[texts[i]].push_back(static_cast<int>(i) + 1);
     }
     std::vector<std::vector<int>> groups;
