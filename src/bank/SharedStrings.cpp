@@ -3,6 +3,8 @@
 #include "CellText.h"
 #include "RecordCursor.h"
 
+#include <algorithm>
+
 namespace bank {
 
 namespace {
@@ -37,6 +39,9 @@ std::vector<StringPlace> findSharedStrings(RecordReader &records, std::span<cons
     in.u32(); // how often the strings are used in all
     const std::uint32_t count = in.u32();
     std::vector<StringPlace> places;
+    // Room for them all at once, which spares the copies of a growing list, but no more than the rest of
+    // the stream can hold: a string takes three bytes at least.
+    places.reserve(std::min<std::size_t>(count, (records.stream().size() - in.position()) / 3));
     // Fewer strings than announced is no harm: a cell that names a missing one is caught by itself.
     while (places.size() < count && !in.atEnd()) {
         places.push_back(
