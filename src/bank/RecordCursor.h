@@ -2,6 +2,7 @@
 
 #include "ReadFailure.h"
 #include "StreamView.h"
+#include "TextHasher.h"
 
 #include <cstdint>
 #include <span>
@@ -51,6 +52,7 @@ public:
     void skip(std::size_t n);
     void skipChars(std::size_t count, bool twoBytes);
     void appendChars(std::size_t count, bool twoBytes, std::string &out);
+    void hashChars(std::size_t count, bool twoBytes, TextHasher &hasher);
     // Whether `test` holds for each of `count` characters (UTF-16 code units); stops at the first that
     // fails it.
     bool allChars(std::size_t count, bool twoBytes, bool (*test)(char32_t));
@@ -61,6 +63,10 @@ private:
     // Moves through `count` characters part by part, handing each part's bytes to `use` while it returns
     // true; false when it stopped early.
     template <typename Use> bool walkChars(std::size_t count, bool twoBytes, Use use);
+    // The same in pieces of whole characters, each within one block of the stream.
+    template <typename Use> bool walkPieces(std::size_t count, bool twoBytes, Use use);
+    // Hands the characters to a Utf8Appender or a TextHasher.
+    template <typename Sink> void readChars(std::size_t count, bool twoBytes, Sink &sink);
 
     const StreamView &stream;
     std::size_t pos;

@@ -55,9 +55,14 @@ std::vector<StringPlace> findSharedStrings(RecordReader &records, std::span<cons
 }
 
 // The strings were walked when the workbook was opened, so reading them again cannot fail.
+ContinuedRecord SharedStrings::reader(std::size_t index) const
+{
+    return ContinuedRecord(stream, places[index].position, places[index].partEnd, site);
+}
+
 std::string SharedStrings::text(std::size_t index) const
 {
-    ContinuedRecord in(stream, places[index].position, places[index].partEnd, site);
+    ContinuedRecord in = reader(index);
     const StringHeader header = readHeader(in);
     std::string text;
     in.appendChars(header.length, header.twoBytes, text);
@@ -66,9 +71,18 @@ std::string SharedStrings::text(std::size_t index) const
 
 bool SharedStrings::isBlank(std::size_t index) const
 {
-    ContinuedRecord in(stream, places[index].position, places[index].partEnd, site);
+    ContinuedRecord in = reader(index);
     const StringHeader header = readHeader(in);
     return in.allChars(header.length, header.twoBytes, isBlankCharacter);
+}
+
+std::uint64_t SharedStrings::textHash(std::size_t index) const
+{
+    ContinuedRecord in = reader(index);
+    const StringHeader header = readHeader(in);
+    TextHasher hasher;
+    in.hashChars(header.length, header.twoBytes, hasher);
+    return hasher.value();
 }
 
 } // namespace bank

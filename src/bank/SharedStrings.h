@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileBytes.h"
+#include "RecordCursor.h"
 #include "RecordReader.h"
 #include "StreamView.h"
 
@@ -38,8 +39,13 @@ public:
     std::string text(std::size_t index) const;
     // Whether the string is empty or blank characters alone, told without converting it.
     bool isBlank(std::size_t index) const;
+    // The TextHasher value of the string, got without converting it.
+    std::uint64_t textHash(std::size_t index) const;
 
 private:
+    // At the string's header.
+    ContinuedRecord reader(std::size_t index) const;
+
     std::shared_ptr<const FileBytes> file; // the bytes the stream reads
     StreamView stream;
     std::vector<StringPlace> places;

@@ -1,6 +1,6 @@
 #include "SheetData.h"
 
-#include "CellText.h"
+#include "TextHasher.h"
 
 #include <algorithm>
 #include <numeric>
@@ -73,6 +73,16 @@ bool SheetData::isBlank(int row, int column) const
     default:
         return false;
     }
+}
+
+std::uint64_t SheetData::textHash(int row, int column, const TextFormat &format) const
+{
+    const StoredCell *found = find(row, column);
+    if (found != nullptr && found->kind == StoredCell::Kind::SharedText)
+        return sharedTexts->textHash(found->value);
+    TextHasher hasher;
+    hasher.appendUtf8(cellText(cell(row, column), format));
+    return hasher.value();
 }
 
 } // namespace bank

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellText.h"
 #include "CellValue.h"
 #include "SharedStrings.h"
 #include "TextPool.h"
@@ -58,6 +59,7 @@ public:
     // Row and column 1-based and inside the grid.
     CellValue cell(int row, int column) const;
     bool isBlank(int row, int column) const;
+    std::uint64_t textHash(int row, int column, const TextFormat &format) const;
 
 private:
     // nullptr where no cell was stored.

@@ -149,6 +149,12 @@ bool Sheet::isBlank(int row, int column) const
     return d->isBlank(row, column);
 }
 
+std::uint64_t Sheet::textHash(int row, int column, const TextFormat &format) const
+{
+    checkInGrid(row, column);
+    return d->textHash(row, column, format);
+}
+
 Workbook Workbook::open(const std::string &path)
 {
     std::shared_ptr<const FileBytes> bytes;

@@ -28,14 +28,14 @@ std::string questionText(const bank::Sheet &sheet, int row)
     return bank::cellText(sheet.cell(row, QuestionColumn), bank::TextFormat{});
 }
 
-// The questions are first told apart by a hash of their texts, so that only the few that may repeat are
-// kept and compared whole.
+// The questions are first told apart by a hash of their texts, which needs no text read out, so that only
+// the few that may repeat are read and compared whole.
 std::vector<std::vector<int>> repeatedQuestionRows(const bank::Sheet &sheet, int questionCount)
 {
-    std::unordered_map<std::size_t, std::vector<int>> rowsByHash;
+    std::unordered_map<std::uint64_t, std::vector<int>> rowsByHash;
     for (int row = 1; row <= questionCount; ++row) {
         if (!sheet.isBlank(row, QuestionColumn))
-            rowsByHash[std::hash<std::string>{}(questionText(sheet, row))].push_back(row);
+            rowsByHash[sheet.textHash(row, QuestionColumn, bank::TextFormat{})].push_back(row);
     }
     std::vector<int> candidates;
     for (const auto &[hash, rows] : rowsByHash) {

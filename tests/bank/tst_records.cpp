@@ -208,9 +208,31 @@ private slots:
         QFETCH(std::string, globals);
         QFETCH(int, index);
         QFETCH(QString, expected);
-        const auto workbook =
-            bank::Workbook::fromBytes(book(record(0x00FD, cell(0, 0).u32(index)), globals), "test.xls");
-        QCOMPARE(text(workbook.sheets().at(0), 1, 1), expected);
+        // Beside it, the same text in a cell of its own.
+        const Bytes records = record(0x00FD, cell(0, 0).u32(index)) + label(0, 1, expected.toStdU16String());
+        const auto workbook = bank::Workbook::fromBytes(book(records, globals), "test.xls");
+        const bank::Sheet &sheet = workbook.sheets().at(0);
+        QCOMPARE(text(sheet, 1, 1), expected);
+        QCOMPARE(sheet.textHash(1, 1, {}), sheet.textHash(1, 2, {}));
+    }
+
+    void textHashes()
+    {
+        const Bytes globals = sharedStringRecords(2, Fields().string(u"Питання 1").string(u"Питання 2"));
+        const Bytes records = record(0x00FD, cell(0, 0).u32(0)) + record(0x00FD, cell(0, 1).u32(1)) +
+                              label(0, 2, u"Питання 1") + label(0, 3, u"12,5") + number(0, 4, 12.5) +
+                              number(0, 5, 38425, 16) + label(0, 6, u"14.03.2005") + label(0, 7, u"");
+        const auto workbook = bank::Workbook::fromBytes(book(records, styles() + globals), "test.xls");
+        const bank::Sheet &sheet = workbook.sheets().at(0);
+        const bank::TextFormat format{",", "dd.MM.yyyy"};
+        QCOMPARE(sheet.textHash(1, 1, format), sheet.textHash(1, 3, format));
+        QVERIFY(sheet.textHash(1, 1, format) != sheet.textHash(1, 2, format));
+        QCOMPARE(sheet.textHash(1, 4, format), sheet.textHash(1, 5, format));
+        QVERIFY(sheet.textHash(1, 4, {}) != sheet.textHash(1, 5, {}));
+        QCOMPARE(sheet.textHash(1, 6, format), sheet.textHash(1, 7, format));
+        QCOMPARE(sheet.textHash(2, 1, format), sheet.textHash(1, 8, format));
+        for (const auto &[row, column] : {std::pair{0, 1}, {1, 0}, {65537, 1}, {1, 257}})
+            QVERIFY_THROWS_EXCEPTION(bank::BankError, sheet.textHash(row, column, format));
     }
 
     void blankCells_data()
