@@ -23,33 +23,38 @@ bool hasBlankAnswer(const bank::Sheet &sheet, int row)
     return false;
 }
 
-std::string questionText(const bank::Sheet &sheet, int row)
+// The rows of the questions that may repeat, in order: those whose text shares its hash with another's.
+// The hash needs no text read out, so only these few are read and compared whole.
+std::vector<int> rowsSharingAHash(const bank::Sheet &sheet, int questionCount)
 {
-    return bank::cellText(sheet.cell(row, QuestionColumn), bank::TextFormat{});
-}
-
-// The questions are first told apart by a hash of their texts, which needs no text read out, so that only
-// the few that may repeat are read and compared whole.
-std::vector<std::vector<int>> repeatedQuestionRows(const bank::Sheet &sheet, int questionCount)
-{
-    std::unordered_map<std::uint64_t, std::vector<int>> rowsByHash;
+    std::vector<std::pair<std::uint64_t, int>> hashes;
     for (int row = 1; row <= questionCount; ++row) {
         if (!sheet.isBlank(row, QuestionColumn))
-            rowsByHash[sheet.textHash(row, QuestionColumn, bank::TextFormat{})].push_back(row);
+            hashes.emplace_back(sheet.textHash(row, QuestionColumn, bank::TextFormat{}), row);
     }
-    std::vector<int> candidates;
-    for (const auto &[hash, rows] : rowsByHash) {
-        if (rows.size() > 1)
-            candidates.insert(candidates.end(), rows.begin(), rows.end());
+    std::ranges::sort(hashes);
+    std::vector<int> rows;
+    for (std::size_t i = 0; i < hashes.size(); ++i) {
+        const bool sharesHash = (i > 0 && hashes[i - 1].first == hashes[i].first) ||
+                                (i + 1 < hashes.size() && hashes[i + 1].first == hashes[i].first);
+        if (sharesHash)
+            rows.push_back(hashes[i].second);
     }
-    std::ranges::sort(candidates);
+    std::ranges::sort(rows);
+    return rows;
+}
+
+std::vector<std::vector<int>> repeatedQuestionRows(const bank::Sheet &sheet, int questionCount)
+{
+    const std::vector<int> candidates = rowsSharingAHash(sheet, questionCount);
     std::vector<std::string> texts;
     for (const int row : candidates)
-        texts.push_back(questionText(sheet, row));
+        texts.push_back(bank::cellText(sheet.cell(row, QuestionColumn), bank::TextFormat{}));
     std::vector<std::vector<int>> groups = repeatedRows(texts);
+    // repeatedRows numbers the candidates from 1.
     for (std::vector<int> &group : groups) {
-        for (int &row : group)
-            row = candidates[row - 1];
+        for (int &position : group)
+            position = candidates[position - 1];
     }
     return groups;
 }
