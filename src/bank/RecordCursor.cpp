@@ -2,6 +2,7 @@
 
 #include "LittleEndian.h"
 #include "RecordReader.h"
+#include "TextHasher.h"
 #include "Utf8.h"
 
 #include <algorithm>

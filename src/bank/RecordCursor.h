@@ -2,13 +2,14 @@
 
 #include "ReadFailure.h"
 #include "StreamView.h"
-#include "TextHasher.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
 
 namespace bank {
+
+class TextHasher;
 
 // Reads the fields of one record's data in order; reading past its end is damage to `site`.
 class RecordCursor

@@ -2,6 +2,7 @@
 
 #include "CellText.h"
 #include "RecordCursor.h"
+#include "TextHasher.h"
 
 #include <algorithm>
 
