@@ -20,8 +20,11 @@ void readAllCells(const bank::Workbook &workbook)
     long budget = cellsPerInput;
     for (const bank::Sheet &sheet : workbook.sheets()) {
         for (int row = 1; row <= sheet.lastRow() && budget > 0; ++row) {
-            for (int column = 1; column <= sheet.lastColumn() && budget > 0; ++column, --budget)
+            for (int column = 1; column <= sheet.lastColumn() && budget > 0; ++column, --budget) {
                 bank::cellText(sheet.cell(row, column), format);
+                sheet.isBlank(row, column);
+                sheet.textHash(row, column, format);
+            }
         }
     }
 }

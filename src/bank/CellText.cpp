@@ -2,6 +2,7 @@
 
 #include "ErrorCodes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -200,6 +201,11 @@ std::string errorText(double code)
 }
 
 } // namespace
+
+bool isBlankText(std::string_view text)
+{
+    return std::ranges::all_of(text, [](char c) { return isBlankCharacter(static_cast<unsigned char>(c)); });
+}
 
 std::string cellText(const CellValue &value, const TextFormat &format)
 {

@@ -3,6 +3,7 @@
 #include "CellValue.h"
 
 #include <string>
+#include <string_view>
 
 namespace bank {
 
@@ -16,5 +17,14 @@ struct TextFormat
 
 // The text the program shows for a cell.
 std::string cellText(const CellValue &value, const TextFormat &format);
+
+// Spaces, tabs and line breaks: a text of these alone looks as empty on screen as no text at all.
+constexpr bool isBlankCharacter(char32_t c)
+{
+    return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n';
+}
+
+// Whether a UTF-8 text is empty or blank characters alone.
+bool isBlankText(std::string_view text);
 
 } // namespace bank

@@ -2,6 +2,7 @@
 
 #include "LittleEndian.h"
 #include "RecordReader.h"
+#include "TextHasher.h"
 #include "Utf8.h"
 
 #include <algorithm>
@@ -98,7 +99,7 @@ void ContinuedRecord::skip(std::size_t n)
     }
 }
 
-template <typename Use> void ContinuedRecord::walkChars(std::size_t count, bool twoBytes, Use use)
+template <typename Use> bool ContinuedRecord::walkChars(std::size_t count, bool twoBytes, Use use)
 {
     while (count > 0) {
         if (pos == end) {
@@ -111,38 +112,74 @@ template <typename Use> void ContinuedRecord::walkChars(std::size_t count, bool 
         if (n == 0)
             site.fail();
         const std::size_t size = twoBytes ? 2 * n : n;
-        use(pos, size, twoBytes);
+        if (!use(pos, size, twoBytes))
+            return false;
         pos += size;
         count -= n;
     }
+    return true;
 }
 
 void ContinuedRecord::skipChars(std::size_t count, bool twoBytes)
 {
-    walkChars(count, twoBytes, [](std::size_t, std::size_t, bool) {});
+    walkChars(count, twoBytes, [](std::size_t, std::size_t, bool) { return true; });
 }
 
-// The stream's blocks need not begin at a character, so a two-byte character may lie across two of them.
-void ContinuedRecord::appendChars(std::size_t count, bool twoBytes, std::string &out)
+// The stream's blocks need not begin at a character, so a two-byte character may lie across two of them:
+// it comes as a piece of its own.
+template <typename Use> bool ContinuedRecord::walkPieces(std::size_t count, bool twoBytes, Use use)
 {
-    Utf8Appender appender(out);
-    walkChars(count, twoBytes, [&](std::size_t at, std::size_t size, bool wide) {
+    return walkChars(count, twoBytes, [&](std::size_t at, std::size_t size, bool wide) {
         while (size > 0) {
             auto chars = stream.piece(at, size);
             std::array<std::uint8_t, 2> across;
-            if (!wide) {
-                appender.appendBytes(chars);
-            } else if (chars.size() > 1) {
-                chars = chars.first(chars.size() & ~std::size_t{1});
-                appender.appendUtf16(chars);
-            } else {
+            if (wide && chars.size() == 1) {
                 stream.copy(at, across.size(), across.data());
                 chars = across;
-                appender.appendUtf16(chars);
+            } else if (wide) {
+                chars = chars.first(chars.size() & ~std::size_t{1});
             }
+            if (!use(chars, wide))
+                return false;
             at += chars.size();
             size -= chars.size();
         }
+        return true;
+    });
+}
+
+template <typename Sink> void ContinuedRecord::readChars(std::size_t count, bool twoBytes, Sink &sink)
+{
+    walkPieces(count, twoBytes, [&](std::span<const std::uint8_t> chars, bool wide) {
+        if (wide)
+            sink.appendUtf16(chars);
+        else
+            sink.appendBytes(chars);
+        return true;
+    });
+}
+
+void ContinuedRecord::appendChars(std::size_t count, bool twoBytes, std::string &out)
+{
+    Utf8Appender appender(out);
+    readChars(count, twoBytes, appender);
+}
+
+void ContinuedRecord::hashChars(std::size_t count, bool twoBytes, TextHasher &hasher)
+{
+    readChars(count, twoBytes, hasher);
+}
+
+// A text that is not blank is mostly told by its first character.
+bool ContinuedRecord::allChars(std::size_t count, bool twoBytes, bool (*test)(char32_t))
+{
+    return walkPieces(count, twoBytes, [&](std::span<const std::uint8_t> chars, bool wide) {
+        const std::size_t unitSize = wide ? 2 : 1;
+        for (std::size_t i = 0; i < chars.size(); i += unitSize) {
+            if (!test(wide ? readU16(chars.data() + i) : chars[i]))
+                return false;
+        }
+        return true;
     });
 }
 

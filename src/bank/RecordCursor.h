@@ -9,6 +9,8 @@
 
 namespace bank {
 
+class TextHasher;
+
 // Reads the fields of one record's data in order; reading past its end is damage to `site`.
 class RecordCursor
 {
@@ -51,12 +53,21 @@ public:
     void skip(std::size_t n);
     void skipChars(std::size_t count, bool twoBytes);
     void appendChars(std::size_t count, bool twoBytes, std::string &out);
+    void hashChars(std::size_t count, bool twoBytes, TextHasher &hasher);
+    // Whether `test` holds for each of `count` characters (UTF-16 code units); stops at the first that
+    // fails it.
+    bool allChars(std::size_t count, bool twoBytes, bool (*test)(char32_t));
 
 private:
     bool nextPart();
     void needPart();
-    // Moves through `count` characters part by part, handing each part's bytes to `use`.
-    template <typename Use> void walkChars(std::size_t count, bool twoBytes, Use use);
+    // Moves through `count` characters part by part, handing each part's bytes to `use` while it returns
+    // true; false when it stopped early.
+    template <typename Use> bool walkChars(std::size_t count, bool twoBytes, Use use);
+    // The same in pieces of whole characters, each within one block of the stream.
+    template <typename Use> bool walkPieces(std::size_t count, bool twoBytes, Use use);
+    // Hands the characters to a Utf8Appender or a TextHasher.
+    template <typename Sink> void readChars(std::size_t count, bool twoBytes, Sink &sink);
 
     const StreamView &stream;
     std::size_t pos;

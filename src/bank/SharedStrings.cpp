@@ -1,6 +1,10 @@
 #include "SharedStrings.h"
 
+#include "CellText.h"
 #include "RecordCursor.h"
+#include "TextHasher.h"
+
+#include <algorithm>
 
 namespace bank {
 
@@ -36,6 +40,9 @@ std::vector<StringPlace> findSharedStrings(RecordReader &records, std::span<cons
     in.u32(); // how often the strings are used in all
     const std::uint32_t count = in.u32();
     std::vector<StringPlace> places;
+    // Room for them all at once, which spares the copies of a growing list, but no more than the rest of
+    // the stream can hold: a string takes three bytes at least.
+    places.reserve(std::min<std::size_t>(count, (records.stream().size() - in.position()) / 3));
     // Fewer strings than announced is no harm: a cell that names a missing one is caught by itself.
     while (places.size() < count && !in.atEnd()) {
         places.push_back(
@@ -48,14 +55,35 @@ std::vector<StringPlace> findSharedStrings(RecordReader &records, std::span<cons
     return places;
 }
 
-// The string was walked when the workbook was opened, so reading it again cannot fail.
+// The strings were walked when the workbook was opened, so reading them again cannot fail.
+ContinuedRecord SharedStrings::reader(std::size_t index) const
+{
+    return ContinuedRecord(stream, places[index].position, places[index].partEnd, site);
+}
+
 std::string SharedStrings::text(std::size_t index) const
 {
-    ContinuedRecord in(stream, places[index].position, places[index].partEnd, site);
+    ContinuedRecord in = reader(index);
     const StringHeader header = readHeader(in);
     std::string text;
     in.appendChars(header.length, header.twoBytes, text);
     return text;
+}
+
+bool SharedStrings::isBlank(std::size_t index) const
+{
+    ContinuedRecord in = reader(index);
+    const StringHeader header = readHeader(in);
+    return in.allChars(header.length, header.twoBytes, isBlankCharacter);
+}
+
+std::uint64_t SharedStrings::textHash(std::size_t index) const
+{
+    ContinuedRecord in = reader(index);
+    const StringHeader header = readHeader(in);
+    TextHasher hasher;
+    in.hashChars(header.length, header.twoBytes, hasher);
+    return hasher.value();
 }
 
 } // namespace bank

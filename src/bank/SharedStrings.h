@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileBytes.h"
+#include "RecordCursor.h"
 #include "RecordReader.h"
 #include "StreamView.h"
 
@@ -29,15 +31,22 @@ std::vector<StringPlace> findSharedStrings(RecordReader &records, std::span<cons
 class SharedStrings
 {
 public:
-    SharedStrings(std::shared_ptr<const std::string> file, StreamView stream, std::vector<StringPlace> places)
+    SharedStrings(std::shared_ptr<const FileBytes> file, StreamView stream, std::vector<StringPlace> places)
         : file(std::move(file)), stream(std::move(stream)), places(std::move(places))
     {}
 
     std::size_t size() const { return places.size(); }
     std::string text(std::size_t index) const;
+    // Whether the string is empty or blank characters alone, told without converting it.
+    bool isBlank(std::size_t index) const;
+    // The TextHasher value of the string, got without converting it.
+    std::uint64_t textHash(std::size_t index) const;
 
 private:
-    std::shared_ptr<const std::string> file; // the bytes the stream reads
+    // At the string's header.
+    ContinuedRecord reader(std::size_t index) const;
+
+    std::shared_ptr<const FileBytes> file; // the bytes the stream reads
     StreamView stream;
     std::vector<StringPlace> places;
 };

@@ -1,40 +1,88 @@
 #include "SheetData.h"
 
+#include "TextHasher.h"
+
 #include <algorithm>
+#include <numeric>
 
 namespace bank {
 
-SheetData::SheetData(std::string name, std::vector<StoredCell> cells,
-                     std::shared_ptr<const SharedStrings> sharedTexts, TextPool ownTexts, int lastRow,
-                     int lastColumn)
-    : sheetName(std::move(name)), cells(std::move(cells)), sharedTexts(std::move(sharedTexts)),
-      ownTexts(std::move(ownTexts)), usedRows(lastRow), usedColumns(lastColumn)
+namespace {
+
+// The cells are in order and every one lies in a row below lastRow.
+std::vector<std::uint32_t> rowStartsOf(const std::vector<StoredCell> &cells, int lastRow)
+{
+    std::vector<std::uint32_t> starts(static_cast<std::size_t>(lastRow) + 1);
+    for (const StoredCell &c : cells)
+        ++starts[c.row + std::size_t{1}];
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    return starts;
+}
+
+} // namespace
+
+SheetData::SheetData(std::string name, SheetContent content, std::shared_ptr<const SharedStrings> sharedTexts,
+                     int lastRow, int lastColumn)
+    : sheetName(std::move(name)), content(std::move(content)), sharedTexts(std::move(sharedTexts)),
+      usedRows(lastRow), usedColumns(lastColumn), rowStarts(rowStartsOf(this->content.cells, lastRow))
 {}
+
+const StoredCell *SheetData::find(int row, int column) const
+{
+    if (row > usedRows)
+        return nullptr;
+    const auto first = content.cells.begin() + rowStarts[row - 1];
+    const auto last = content.cells.begin() + rowStarts[row];
+    const auto found = std::lower_bound(first, last, column - 1,
+                                        [](const StoredCell &c, int wanted) { return c.column < wanted; });
+    return found == last || found->column != column - 1 ? nullptr : &*found;
+}
 
 CellValue SheetData::cell(int row, int column) const
 {
-    const std::uint32_t position =
-        static_cast<std::uint32_t>(row - 1) << 8 | static_cast<std::uint32_t>(column - 1);
-    const auto found =
-        std::lower_bound(cells.begin(), cells.end(), position,
-                         [](const StoredCell &c, std::uint32_t p) { return c.position() < p; });
-    if (found == cells.end() || found->position() != position)
+    const StoredCell *found = find(row, column);
+    if (found == nullptr)
         return {};
     switch (found->kind) {
     case StoredCell::Kind::Number:
-        return {CellValue::Kind::Number, found->number, {}};
+        return {CellValue::Kind::Number, content.numbers[found->value], {}};
     case StoredCell::Kind::Date:
-        return {CellValue::Kind::Date, found->number, {}};
+        return {CellValue::Kind::Date, content.numbers[found->value], {}};
     case StoredCell::Kind::Boolean:
-        return {CellValue::Kind::Boolean, found->number, {}};
+        return {CellValue::Kind::Boolean, static_cast<double>(found->value), {}};
     case StoredCell::Kind::Error:
-        return {CellValue::Kind::Error, found->number, {}};
+        return {CellValue::Kind::Error, static_cast<double>(found->value), {}};
     case StoredCell::Kind::SharedText:
-        return {CellValue::Kind::Text, 0, sharedTexts->text(found->text)};
+        return {CellValue::Kind::Text, 0, sharedTexts->text(found->value)};
     case StoredCell::Kind::OwnText:
-        return {CellValue::Kind::Text, 0, std::string(ownTexts.text(found->text))};
+        return {CellValue::Kind::Text, 0, std::string(content.ownTexts.text(found->value))};
     }
     return {};
+}
+
+bool SheetData::isBlank(int row, int column) const
+{
+    const StoredCell *found = find(row, column);
+    if (found == nullptr)
+        return true;
+    switch (found->kind) {
+    case StoredCell::Kind::SharedText:
+        return sharedTexts->isBlank(found->value);
+    case StoredCell::Kind::OwnText:
+        return isBlankText(content.ownTexts.text(found->value));
+    default:
+        return false;
+    }
+}
+
+std::uint64_t SheetData::textHash(int row, int column, const TextFormat &format) const
+{
+    const StoredCell *found = find(row, column);
+    if (found != nullptr && found->kind == StoredCell::Kind::SharedText)
+        return sharedTexts->textHash(found->value);
+    TextHasher hasher;
+    hasher.appendUtf8(cellText(cell(row, column), format));
+    return hasher.value();
 }
 
 } // namespace bank

@@ -70,8 +70,8 @@ std::shared_ptr<const SheetData> SheetReader::read(RecordReader &records)
     if (awaitingText)
         site.fail();
     putInOrder();
-    return std::make_shared<const SheetData>(entry.name, std::move(cells), sharedTexts, std::move(ownTexts),
-                                             lastRow, lastColumn);
+    return std::make_shared<const SheetData>(entry.name, std::move(content), sharedTexts, lastRow,
+                                             lastColumn);
 }
 
 void SheetReader::readCellRecord(RecordReader &records, const Record &r)
@@ -109,12 +109,12 @@ void SheetReader::readCellRecord(RecordReader &records, const Record &r)
         const std::uint32_t index = in.u32();
         if (index >= sharedTexts->size())
             site.fail();
-        add(at, StoredCell::Kind::SharedText, 0, index);
+        add(at, StoredCell::Kind::SharedText, index);
         break;
     }
     case record::label:
     case record::rstring:
-        in.appendString(in.u16(), ownTexts.tail());
+        in.appendString(in.u16(), content.ownTexts.tail());
         addOwnText(at);
         break;
     case record::boolerr: {
@@ -183,7 +183,7 @@ void SheetReader::readFormulaText(RecordReader &records, const Record &r)
     const std::size_t dataEnd = records.position();
     ContinuedRecord in(records.stream(), dataEnd - r.data.size(), dataEnd, site);
     const std::uint16_t length = in.u16();
-    in.appendChars(length, (in.u8() & 0x01) != 0, ownTexts.tail());
+    in.appendChars(length, (in.u8() & 0x01) != 0, content.ownTexts.tail());
     records.seek(in.partEnd());
     addOwnText(*awaitingText);
     awaitingText.reset();
@@ -215,10 +215,10 @@ void SheetReader::readMultipleBlanks(RecordCursor &in)
 
 void SheetReader::addNumber(Address at, std::uint16_t style, double value)
 {
-    if (globals.formats.showsDate(style))
-        add(at, StoredCell::Kind::Date, globals.dates1904 ? value + days1904 : value);
-    else
-        add(at, StoredCell::Kind::Number, value);
+    const bool isDate = globals.formats.showsDate(style);
+    content.numbers.push_back(isDate && globals.dates1904 ? value + days1904 : value);
+    add(at, isDate ? StoredCell::Kind::Date : StoredCell::Kind::Number,
+        static_cast<std::uint32_t>(content.numbers.size() - 1));
 }
 
 void SheetReader::addError(Address at, std::uint8_t code)
@@ -228,14 +228,15 @@ void SheetReader::addError(Address at, std::uint8_t code)
     add(at, StoredCell::Kind::Error, code);
 }
 
-void SheetReader::add(Address at, StoredCell::Kind kind, double number, std::uint32_t text)
+void SheetReader::add(Address at, StoredCell::Kind kind, std::uint32_t value)
 {
-    cells.push_back({at.row, at.column, kind, text, number});
+    content.cells.push_back({at.row, at.column, kind, value});
 }
 
 // Writers keep cells in order as a rule; a cell written twice keeps its last value.
 void SheetReader::putInOrder()
 {
+    std::vector<StoredCell> &cells = content.cells;
     const auto before = [](const StoredCell &a, const StoredCell &b) {
         return a.position() < b.position();
     };

@@ -35,16 +35,15 @@ private:
     void readMultipleBlanks(RecordCursor &in);
     void addNumber(Address at, std::uint16_t style, double value);
     void addError(Address at, std::uint8_t code);
-    void addOwnText(Address at) { add(at, StoredCell::Kind::OwnText, 0, ownTexts.endText()); }
-    void add(Address at, StoredCell::Kind kind, double number, std::uint32_t text = 0);
+    void addOwnText(Address at) { add(at, StoredCell::Kind::OwnText, content.ownTexts.endText()); }
+    void add(Address at, StoredCell::Kind kind, std::uint32_t value);
     void putInOrder();
 
     const Globals &globals;
     std::shared_ptr<const SharedStrings> sharedTexts;
     const SheetEntry &entry;
     DamageSite site;
-    std::vector<StoredCell> cells;
-    TextPool ownTexts;
+    SheetContent content;
     int lastRow = 0;
     int lastColumn = 0;
     // A formula whose text result comes in the STRING record that follows it.

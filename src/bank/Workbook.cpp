@@ -2,6 +2,7 @@
 
 #include "BankError.h"
 #include "CompoundFile.h"
+#include "FileBytes.h"
 #include "Globals.h"
 #include "LittleEndian.h"
 #include "SheetReader.h"
@@ -73,9 +74,9 @@ std::vector<Sheet> readSheets(RecordReader &records, const Globals &globals,
     return {read.begin(), read.end()};
 }
 
-std::vector<Sheet> readWorkbook(const std::shared_ptr<const std::string> &file)
+std::vector<Sheet> readWorkbook(const std::shared_ptr<const FileBytes> &file)
 {
-    const std::span bytes(reinterpret_cast<const std::uint8_t *>(file->data()), file->size());
+    const std::span bytes = file->bytes();
     if (bytes.empty())
         throw ReadFailure(Fault::Empty);
     if (!CompoundFile::hasSignature(bytes))
@@ -88,7 +89,7 @@ std::vector<Sheet> readWorkbook(const std::shared_ptr<const std::string> &file)
     return readSheets(records, globals, std::move(sharedTexts));
 }
 
-std::string readFile(const std::string &path)
+std::shared_ptr<const FileBytes> readFile(const std::string &path)
 {
     namespace fs = std::filesystem;
     std::error_code error;
@@ -103,8 +104,8 @@ std::string readFile(const std::string &path)
     if (size > maxWorkbookSize)
         throw ReadFailure(Fault::TooLarge);
     std::ifstream in(path, std::ios::binary);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    auto bytes = std::make_shared<FileBytes>(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char *>(bytes->data()), static_cast<std::streamsize>(bytes->size())))
         throw ReadFailure(Fault::Unreadable);
     return bytes;
 }
@@ -128,18 +129,35 @@ int Sheet::lastColumn() const
     return d->lastColumn();
 }
 
-CellValue Sheet::cell(int row, int column) const
+void Sheet::checkInGrid(int row, int column) const
 {
     if (row < 1 || row > gridRows || column < 1 || column > gridColumns)
         throw BankError("На аркуші «" + d->name() + "» немає клітинки в рядку " + std::to_string(row) +
                         ", стовпці " + std::to_string(column) +
                         ": аркуш Excel 97–2003 має рядки від 1 до 65536 і стовпці від 1 до 256.");
+}
+
+CellValue Sheet::cell(int row, int column) const
+{
+    checkInGrid(row, column);
     return d->cell(row, column);
+}
+
+bool Sheet::isBlank(int row, int column) const
+{
+    checkInGrid(row, column);
+    return d->isBlank(row, column);
+}
+
+std::uint64_t Sheet::textHash(int row, int column, const TextFormat &format) const
+{
+    checkInGrid(row, column);
+    return d->textHash(row, column, format);
 }
 
 Workbook Workbook::open(const std::string &path)
 {
-    std::string bytes;
+    std::shared_ptr<const FileBytes> bytes;
     try {
         bytes = readFile(path);
     } catch (const ReadFailure &failure) {
@@ -152,14 +170,16 @@ Workbook Workbook::fromBytes(std::string_view bytes, const std::string &sourceNa
 {
     if (bytes.size() > maxWorkbookSize)
         throw ReadFailure(Fault::TooLarge).toBankError(sourceName);
-    return read(std::string(bytes), sourceName);
+    auto copy = std::make_shared<FileBytes>(bytes.size());
+    std::ranges::copy(bytes, copy->data());
+    return read(std::move(copy), sourceName);
 }
 
-Workbook Workbook::read(std::string bytes, const std::string &sourceName)
+Workbook Workbook::read(std::shared_ptr<const FileBytes> bytes, const std::string &sourceName)
 {
     Workbook workbook;
     try {
-        workbook.sheetList = readWorkbook(std::make_shared<const std::string>(std::move(bytes)));
+        workbook.sheetList = readWorkbook(bytes);
     } catch (const ReadFailure &failure) {
         throw failure.toBankError(sourceName);
     }

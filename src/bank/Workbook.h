@@ -2,6 +2,7 @@
 
 #include "CellValue.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,7 +10,9 @@
 
 namespace bank {
 
+class FileBytes;
 class SheetData;
+struct TextFormat;
 
 // One worksheet of an open workbook. Rows and columns are 1-based.
 class Sheet
@@ -24,8 +27,17 @@ public:
     // Any cell of the format's grid (rows 1..65536, columns 1..256); outside the used range it is empty.
     // Outside the grid: BankError.
     CellValue cell(int row, int column) const;
+    // Whether the cell shows nothing: it is empty, or a text of blank characters alone (isBlankText);
+    // numbers, dates, booleans and errors always show something. Cheaper than cell(): the text is looked
+    // at, not copied. Outside the grid: BankError.
+    bool isBlank(int row, int column) const;
+    // A hash of the cell's text as cellText gives it: equal texts hash equal. Cheaper than cell() for a text
+    // that the workbook shares, which is hashed where it lies. Outside the grid: BankError.
+    std::uint64_t textHash(int row, int column, const TextFormat &format) const;
 
 private:
+    void checkInGrid(int row, int column) const;
+
     std::shared_ptr<const SheetData> d;
 };
 
@@ -44,7 +56,7 @@ public:
 
 private:
     // The workbook keeps its file's bytes: its texts are read from them when a cell asks.
-    static Workbook read(std::string bytes, const std::string &sourceName);
+    static Workbook read(std::shared_ptr<const FileBytes> bytes, const std::string &sourceName);
 
     std::vector<Sheet> sheetList;
 };

@@ -14,28 +14,60 @@ constexpr int QuestionColumn = 2;
 constexpr int FirstAnswerColumn = 3;
 constexpr int LastAnswerColumn = 7;
 
-// A cell of spaces looks as empty on screen as an empty one.
-bool isBlank(std::string_view text)
+bool hasBlankAnswer(const bank::Sheet &sheet, int row)
 {
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    for (int column = FirstAnswerColumn; column <= LastAnswerColumn; ++column) {
+        if (sheet.isBlank(row, column))
+            return true;
+    }
+    return false;
+}
+
+// The rows of the questions that may repeat, in order: those whose text shares its hash with another's.
+// The hash needs no text read out, so only these few are read and compared whole.
+std::vector<int> rowsSharingAHash(const bank::Sheet &sheet, int questionCount)
+{
+    std::vector<std::pair<std::uint64_t, int>> hashes;
+    for (int row = 1; row <= questionCount; ++row) {
+        if (!sheet.isBlank(row, QuestionColumn))
+            hashes.emplace_back(sheet.textHash(row, QuestionColumn, bank::TextFormat{}), row);
+    }
+    std::ranges::sort(hashes);
+    std::vector<int> rows;
+    for (std::size_t i = 0; i < hashes.size(); ++i) {
+        const bool sharesHash = (i > 0 && hashes[i - 1].first == hashes[i].first) ||
+                                (i + 1 < hashes.size() && hashes[i + 1].first == hashes[i].first);
+        if (sharesHash)
+            rows.push_back(hashes[i].second);
+    }
+    std::ranges::sort(rows);
+    return rows;
+}
+
+std::vector<std::vector<int>> repeatedQuestionRows(const bank::Sheet &sheet, int questionCount)
+{
+    const std::vector<int> candidates = rowsSharingAHash(sheet, questionCount);
+    std::vector<std::string> texts;
+    for (const int row : candidates)
+        texts.push_back(bank::cellText(sheet.cell(row, QuestionColumn), bank::TextFormat{}));
+    std::vector<std::vector<int>> groups = repeatedRows(texts);
+    // repeatedRows numbers the candidates from 1.
+    for (std::vector<int> &group : groups) {
+        for (int &position : group)
+            position = candidates[position - 1];
+    }
+    return groups;
 }
 
 void checkQuestions(const bank::Sheet &sheet, SubjectCheck &subject)
 {
-    const bank::TextFormat format;
-    std::vector<std::string> questions;
     for (int row = 1; row <= *subject.questionCount; ++row) {
-        questions.push_back(bank::cellText(sheet.cell(row, QuestionColumn), format));
-        if (isBlank(questions.back()))
+        if (sheet.isBlank(row, QuestionColumn))
             subject.emptyQuestionRows.push_back(row);
-        for (int column = FirstAnswerColumn; column <= LastAnswerColumn; ++column) {
-            if (isBlank(bank::cellText(sheet.cell(row, column), format))) {
-                subject.emptyAnswerRows.push_back(row);
-                break;
-            }
-        }
+        if (hasBlankAnswer(sheet, row))
+            subject.emptyAnswerRows.push_back(row);
     }
-    subject.repeatedQuestionRows = repeatedRows(questions);
+    subject.repeatedQuestionRows = repeatedQuestionRows(sheet, *subject.questionCount);
 }
 
 SubjectCheck checkSubject(const bank::Workbook &workbook, std::string_view sheetName)
@@ -151,7 +183,7 @@ std::vector<std::vector<int>> repeatedRows(const std::vector<std::string> &texts
 {
     std::unordered_map<std::string_view, std::vector<int>> rowsByText;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (!isBlank(texts[i]))
+        if (!bank::isBlankText(texts[i]))
             rowsByText[texts[i]].push_back(static_cast<int>(i) + 1);
     }
     std::vector<std::vector<int>> groups;

@@ -208,9 +208,80 @@ private slots:
         QFETCH(std::string, globals);
         QFETCH(int, index);
         QFETCH(QString, expected);
-        const auto workbook =
-            bank::Workbook::fromBytes(book(record(0x00FD, cell(0, 0).u32(index)), globals), "test.xls");
-        QCOMPARE(text(workbook.sheets().at(0), 1, 1), expected);
+        // Beside it, the same text in a cell of its own.
+        const Bytes records = record(0x00FD, cell(0, 0).u32(index)) + label(0, 1, expected.toStdU16String());
+        const auto workbook = bank::Workbook::fromBytes(book(records, globals), "test.xls");
+        const bank::Sheet &sheet = workbook.sheets().at(0);
+        QCOMPARE(text(sheet, 1, 1), expected);
+        QCOMPARE(sheet.textHash(1, 1, {}), sheet.textHash(1, 2, {}));
+    }
+
+    void textHashes()
+    {
+        const Bytes globals = sharedStringRecords(2, Fields().string(u"Питання 1").string(u"Питання 2"));
+        const Bytes records = record(0x00FD, cell(0, 0).u32(0)) + record(0x00FD, cell(0, 1).u32(1)) +
+                              label(0, 2, u"Питання 1") + label(0, 3, u"12,5") + number(0, 4, 12.5) +
+                              number(0, 5, 38425, 16) + label(0, 6, u"14.03.2005") + label(0, 7, u"");
+        const auto workbook = bank::Workbook::fromBytes(book(records, styles() + globals), "test.xls");
+        const bank::Sheet &sheet = workbook.sheets().at(0);
+        const bank::TextFormat format{",", "dd.MM.yyyy"};
+        QCOMPARE(sheet.textHash(1, 1, format), sheet.textHash(1, 3, format));
+        QVERIFY(sheet.textHash(1, 1, format) != sheet.textHash(1, 2, format));
+        QCOMPARE(sheet.textHash(1, 4, format), sheet.textHash(1, 5, format));
+        QVERIFY(sheet.textHash(1, 4, {}) != sheet.textHash(1, 5, {}));
+        QCOMPARE(sheet.textHash(1, 6, format), sheet.textHash(1, 7, format));
+        QCOMPARE(sheet.textHash(2, 1, format), sheet.textHash(1, 8, format));
+        for (const auto &[row, column] : {std::pair{0, 1}, {1, 0}, {65537, 1}, {1, 257}})
+            QVERIFY_THROWS_EXCEPTION(bank::BankError, sheet.textHash(row, column, format));
+    }
+
+    void blankCells_data()
+    {
+        QTest::addColumn<std::string>("records");
+        QTest::addColumn<std::string>("globals");
+        QTest::addColumn<bool>("blank");
+        const auto row = [](const char *name, const Bytes &records, bool blank, const Bytes &globals = {}) {
+            QTest::newRow(name) << records << globals << blank;
+        };
+        const auto shared = [](const Bytes &first, const std::vector<Bytes> &continuations = {}) {
+            return sharedStringRecords(1, first, continuations);
+        };
+        const Bytes sharedCell = record(0x00FD, cell(0, 0).u32(0));
+        row("no cell", {}, true);
+        row("empty shared text", sharedCell, true, shared(Fields().u16(0).u8(0)));
+        row("shared spaces, tabs and line breaks", sharedCell, true,
+            shared(Fields().u16(4).u8(0).latin1(" \t\r\n")));
+        row("shared text after spaces", sharedCell, false, shared(Fields().u16(3).u8(0).latin1("  x")));
+        row("shared UTF-16 spaces", sharedCell, true, shared(Fields().u16(2).u8(1).utf16(u"  ")));
+        row("shared UTF-16 text", sharedCell, false, shared(Fields().u16(2).u8(1).utf16(u" Ж")));
+        row("a character whose low byte is a space", sharedCell, false,
+            shared(Fields().u16(1).u8(1).u16(0x0420)));
+        row("no-break space", sharedCell, false, shared(Fields().u16(1).u8(0).u8(0xA0)));
+        row("shared spaces across CONTINUE", sharedCell, true,
+            shared(Fields().u16(3).u8(0).latin1(" "), {Fields().u8(1).utf16(u"\t ")}));
+        row("shared text across CONTINUE", sharedCell, false,
+            shared(Fields().u16(3).u8(0).latin1(" "), {Fields().u8(1).utf16(u" в")}));
+        row("shared rich text of spaces", sharedCell, true,
+            shared(Fields().u16(2).u8(0x08).u16(1).latin1("  ").u16(0).u16(0)));
+        row("own spaces", label(0, 0, u" \t "), true);
+        row("own text", label(0, 0, u" a"), false);
+        row("formula empty text", formula(specialResult(3)), true);
+        row("zero", number(0, 0, 0), false);
+        row("false", record(0x0205, cell(0, 0).u8(0).u8(0)), false);
+        row("error", record(0x0205, cell(0, 0).u8(0x2A).u8(1)), false);
+    }
+    void blankCells()
+    {
+        QFETCH(std::string, records);
+        QFETCH(std::string, globals);
+        QFETCH(bool, blank);
+        const auto workbook = bank::Workbook::fromBytes(book(records, globals), "test.xls");
+        const bank::Sheet &sheet = workbook.sheets().at(0);
+        QCOMPARE(sheet.isBlank(1, 1), blank);
+        QCOMPARE(sheet.isBlank(1, 1), bank::isBlankText(text(sheet, 1, 1).toStdString()));
+        QVERIFY(sheet.isBlank(65536, 256));
+        for (const auto &[row, column] : {std::pair{0, 1}, {1, 0}, {65537, 1}, {1, 257}})
+            QVERIFY_THROWS_EXCEPTION(bank::BankError, sheet.isBlank(row, column));
     }
 
     void sheetOutlivesItsWorkbook()

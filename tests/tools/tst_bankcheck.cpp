@@ -113,6 +113,43 @@ private slots:
                                        "  попередження: однаковий текст питання, рядки 1, 3\n"_qs));
     }
 
+    // Shared and own texts, numbers, and a shared text that the table holds twice: equal texts are repeats
+    // however they are stored.
+    void repeatedQuestionsFoundWhateverTheirStore()
+    {
+        const auto shared = [](unsigned row, unsigned column, std::uint32_t index) {
+            return xlstest::record(0x00FD, xlstest::cell(row, column).u32(index));
+        };
+        xlstest::Bytes table = xlstest::Fields().u32(4).u32(4);
+        for (const std::u16string_view text : {u"Питання", u"Інше питання", u"Питання", u"  "})
+            table += xlstest::Fields().string(text);
+        const xlstest::Bytes globals = xlstest::record(0x00FC, table);
+        xlstest::Bytes therapy;
+        const auto answers = [](unsigned row) {
+            return questionRow(row, u"-", u"так").substr(xlstest::label(row, 1, u"-").size());
+        };
+        const std::array<xlstest::Bytes, 8> questions{
+            shared(0, 1, 0),          shared(1, 1, 1), xlstest::label(2, 1, u"Питання"),
+            xlstest::number(3, 1, 5), shared(4, 1, 2), xlstest::label(5, 1, u"5"),
+            shared(6, 1, 3),          shared(7, 1, 3)};
+        for (unsigned row = 0; row < questions.size(); ++row)
+            therapy += questions[row] + answers(row);
+        therapy += xlstest::label(8, 0, u"end");
+        std::vector<xlstest::SheetSpec> sheets;
+        for (const std::string_view name : bank::SubjectSheets)
+            sheets.push_back({std::string(name), name == "Therapy" ? therapy
+                                                                   : questionRow(0, u"Питання", u"так") +
+                                                                         xlstest::label(1, 0, u"end")});
+        const xlstest::Bytes bytes =
+            xlstest::compoundFile({{u"Workbook", xlstest::workbookStream(globals, sheets)}}).bytes;
+        const BankCheck check = tools::checkBank(bank::Workbook::fromBytes(bytes, "test.xls"));
+
+        const tools::SubjectCheck &subject = check.subjects[0];
+        QCOMPARE(subject.questionCount.value_or(-1), 8);
+        QCOMPARE(subject.emptyQuestionRows, (std::vector<int>{7, 8}));
+        QCOMPARE(subject.repeatedQuestionRows, (std::vector<std::vector<int>>{{1, 3, 5}, {4, 6}}));
+    }
+
     void sheetProblemsStopTheLoading_data()
     {
         QTest::addColumn<QString>("file");
