@@ -60,6 +60,7 @@ void VeskProgram::createWindows()
     MainVeskForm->setSubjectDialog(*TestDLGForm);
     MainVeskForm->setResultDialog(*ResultVeskForm);
     MainVeskForm->setTableWindow(*TableVeskForm);
+    MainVeskForm->setAboutWindow(*AboutVeskForm);
     QObject::connect(MainVeskForm.get(), &TMainVeskForm::closed, qApp, &QCoreApplication::quit);
 }
 

@@ -238,7 +238,7 @@ void TMainVeskForm::NextBtnClick()
     // so that every further Next scores it once and asks again.
     if (state.Mode == ModeTraining && onLastTrainingQuestion() && !askToFinish(FinishQuestion))
         return;
-    if (!anyAnswerHighlighted())
+    if (HighlightedAnswer() == 0)
         state.TestSettings.ChosenAnswer = 0;
     clearAnswerHighlight();
     if (state.Mode == ModeExam)
@@ -360,13 +360,60 @@ void TMainVeskForm::clearAnswerHighlight()
         setBoxColour(*box, normalColour());
 }
 
-// The highlight is the record of the choice on screen.
-bool TMainVeskForm::anyAnswerHighlighted() const
+// The highlight is the record of the choice on screen: the position of the green box, 0 when there is none.
+int TMainVeskForm::HighlightedAnswer() const
 {
     const auto boxes = answerBoxes();
-    return std::ranges::any_of(boxes, [](const QPlainTextEdit *box) {
+    const auto green = std::ranges::find_if(boxes, [](const QPlainTextEdit *box) {
         return box->palette().color(QPalette::Base) == ChosenColour;
     });
+    return green == boxes.end() ? 0 : int(green - boxes.begin()) + 1;
+}
+
+// Keyboard control: each key runs a toolbar command or chooses an answer, by its code alone.
+
+void TMainVeskForm::ApplicationEvents1ShortCut(int Key)
+{
+    if (!state.TestRunning)
+        return;
+    switch (Key) {
+    case Qt::Key_Right:
+    case Qt::Key_Space:
+        ui->NextSpeedBtn->click();
+        break;
+    case Qt::Key_Left:
+        ui->BackSpeedBtn->click();
+        break;
+    case Qt::Key_Down:
+        chooseAnswerBelow();
+        break;
+    case Qt::Key_Up:
+        chooseAnswerAbove();
+        break;
+    case Qt::Key_R:
+        ui->RAnsSpeedButton->click();
+        break;
+    default:
+        break;
+    }
+}
+
+// Down from nothing chooses A; it stops at E.
+void TMainVeskForm::chooseAnswerBelow()
+{
+    const int highlighted = HighlightedAnswer();
+    if (highlighted < bank::AnswerCount)
+        chooseAnswer(highlighted + 1);
+}
+
+// Up from nothing chooses E; it stops at A.
+void TMainVeskForm::chooseAnswerAbove()
+{
+    const int highlighted = HighlightedAnswer();
+    if (highlighted == 0)
+        chooseAnswer(bank::AnswerCount);
+    else if (highlighted > 1)
+        chooseAnswer(highlighted - 1);
 }
 
 } // namespace vesk3

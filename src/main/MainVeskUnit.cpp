@@ -1,5 +1,7 @@
 #include "MainVeskUnit.h"
 
+#include "AboutUnit.h"
+#include "ApplicationEvents.h"
 #include "CellTextFormat.h"
 #include "ErrorGuard.h"
 #include "MessageBoxes.h"
@@ -18,8 +20,18 @@ namespace vesk3 {
 
 namespace {
 
-// The refusal of a mode command while a test runs.
+// The refusal of a mode command, and of Start, while a test runs.
 constexpr auto FinishTestFirst = u"Спочатку завершіть попередній тест!";
+constexpr auto ChooseModeFirst = u"Спочатку виберіть режим роботи програми!";
+constexpr auto TestNotStarted = u"Тест ще не розпочато!";
+constexpr auto NoBackInTraining = u"В режимі тренування Кнопка \"Попереднє\" недоступна!!!";
+constexpr auto NotInTraining = u"Функція недоступна в режимі \"Тренування\"!";
+constexpr auto NotInExam = u"Функція недоступна в режимі \"Екзамен\"!";
+
+void showText(const char16_t *text)
+{
+    showMessage(QString::fromUtf16(text));
+}
 
 } // namespace
 
@@ -44,6 +56,7 @@ TMainVeskForm::TMainVeskForm(TestState &state, BankSetup setup, QWidget *parent)
     connectGuarded(ui->Test1, &QAction::triggered, this, &TMainVeskForm::Test1Click);
     connectGuarded(ui->ExamSpBtn, &QToolButton::clicked, this, &TMainVeskForm::ExamSpBtnClick);
     connectGuarded(ui->SpeedButton8, &QToolButton::clicked, this, &TMainVeskForm::SpeedButton8Click);
+    connectCommands();
     connectTestEngine();
     guarded(&TMainVeskForm::FormCreate, this);
 }
@@ -67,6 +80,11 @@ void TMainVeskForm::setSubjectDialog(TTestDLGForm &dialog)
 void TMainVeskForm::setResultDialog(TResultVeskForm &dialog)
 {
     ResultVeskForm = &dialog;
+}
+
+void TMainVeskForm::setAboutWindow(TAboutVeskForm &about)
+{
+    AboutVeskForm = &about;
 }
 
 void TMainVeskForm::setLargeFonts()
@@ -126,7 +144,7 @@ void TMainVeskForm::N6Click()
 void TMainVeskForm::Training1Click()
 {
     if (state.TestRunning) {
-        showMessage(QString::fromUtf16(FinishTestFirst));
+        showText(FinishTestFirst);
         return;
     }
     ui->Panel1->setText(QStringLiteral("Режим Тренування!!! Натисніть кнопку Розпочати!"));
@@ -142,7 +160,7 @@ void TMainVeskForm::Training1Click()
 void TMainVeskForm::Test1Click()
 {
     if (state.TestRunning) {
-        showMessage(QString::fromUtf16(FinishTestFirst));
+        showText(FinishTestFirst);
         return;
     }
     ui->Panel1->setText(QStringLiteral("Режим Екзамену!!! Натисніть кнопку Розпочати!"));
@@ -159,6 +177,145 @@ void TMainVeskForm::ExamSpBtnClick()
 void TMainVeskForm::SpeedButton8Click()
 {
     Training1Click();
+}
+
+// The toolbar and menu commands.
+
+void TMainVeskForm::connectCommands()
+{
+    connectGuarded(ui->StartSpeedButton, &QToolButton::clicked, this, &TMainVeskForm::StartSpeedButtonClick);
+    connectGuarded(ui->N2, &QAction::triggered, this, &TMainVeskForm::N2Click);
+    connectGuarded(ui->FinishSpeedButton, &QToolButton::clicked, this,
+                   &TMainVeskForm::FinishSpeedButtonClick);
+    connectGuarded(ui->N5, &QAction::triggered, this, &TMainVeskForm::N5Click);
+    connectGuarded(ui->NextSpeedBtn, &QToolButton::clicked, this, &TMainVeskForm::NextSpeedBtnClick);
+    connectGuarded(ui->N3, &QAction::triggered, this, &TMainVeskForm::N3Click);
+    connectGuarded(ui->BackSpeedBtn, &QToolButton::clicked, this, &TMainVeskForm::BackSpeedBtnClick);
+    connectGuarded(ui->N4, &QAction::triggered, this, &TMainVeskForm::N4Click);
+    connectGuarded(ui->CheckSpeedButton, &QToolButton::clicked, this, &TMainVeskForm::CheckSpeedButtonClick);
+    connectGuarded(ui->TableSpeedButton, &QToolButton::clicked, this, &TMainVeskForm::TableSpeedButtonClick);
+    connectGuarded(ui->RAnsSpeedButton, &QToolButton::clicked, this, &TMainVeskForm::RAnsSpeedButtonClick);
+    connectGuarded(ui->About1, &QAction::triggered, this, &TMainVeskForm::About1Click);
+    ApplicationEvents1 = new ApplicationEvents(this);
+    connect(ApplicationEvents1, &ApplicationEvents::shortCut, this,
+            [this](int key) { guarded(&TMainVeskForm::ApplicationEvents1ShortCut, this, key); });
+}
+
+void TMainVeskForm::StartSpeedButtonClick()
+{
+    if (state.TestRunning) {
+        showText(FinishTestFirst);
+        return;
+    }
+    if (state.Mode == ModeNone) {
+        showText(ChooseModeFirst);
+        return;
+    }
+    StartBtnClick();
+}
+
+void TMainVeskForm::N2Click()
+{
+    StartSpeedButtonClick();
+}
+
+void TMainVeskForm::FinishSpeedButtonClick()
+{
+    if (refuseWithoutTest())
+        return;
+    FinishBtnClick();
+}
+
+void TMainVeskForm::N5Click()
+{
+    FinishSpeedButtonClick();
+}
+
+void TMainVeskForm::NextSpeedBtnClick()
+{
+    if (refuseWithoutTest())
+        return;
+    if (state.Mode == ModeExam) {
+        if (state.CurrentQuestion < ExamSize)
+            NextBtnClick();
+        ui->BackBtn->setEnabled(true);
+    } else if (state.Mode == ModeTraining) {
+        NextBtnClick();
+    }
+}
+
+void TMainVeskForm::N3Click()
+{
+    ui->NextSpeedBtn->click();
+}
+
+// Before a test the exam's question number is left over from the last exam, or none at all: going back then
+// would show a question of no test, so Back waits for a running exam like the other commands.
+void TMainVeskForm::BackSpeedBtnClick()
+{
+    if (state.Mode == ModeTraining) {
+        showText(NoBackInTraining);
+        return;
+    }
+    if (state.Mode == ModeNone || refuseWithoutTest())
+        return;
+    BackBtnClick();
+}
+
+void TMainVeskForm::N4Click()
+{
+    ui->BackSpeedBtn->click();
+}
+
+void TMainVeskForm::CheckSpeedButtonClick()
+{
+    if (refuseWithoutTest())
+        return;
+    if (state.Mode == ModeTraining) {
+        showText(NotInTraining);
+        return;
+    }
+    if (state.Mode == ModeExam)
+        CheckBtnClick();
+}
+
+void TMainVeskForm::TableSpeedButtonClick()
+{
+    if (refuseWithoutTest())
+        return;
+    if (state.Mode == ModeTraining) {
+        showText(NotInTraining);
+        return;
+    }
+    if (state.Mode == ModeExam)
+        TableBtnClick();
+}
+
+void TMainVeskForm::RAnsSpeedButtonClick()
+{
+    if (refuseWithoutTest())
+        return;
+    if (state.Mode == ModeExam) {
+        showText(NotInExam);
+        return;
+    }
+    if (state.Mode == ModeTraining)
+        RAnsBtnClick();
+}
+
+void TMainVeskForm::About1Click()
+{
+    Q_ASSERT_X(AboutVeskForm, "About1Click", "the start-up hands the About window over before showing");
+    AboutVeskForm->exec();
+}
+
+// Shows the refusal of a command that needs a running test; true when it did.
+bool TMainVeskForm::refuseWithoutTest() const
+{
+    if (state.TestRunning)
+        return false;
+    showText(TestNotStarted);
+    return true;
 }
 
 } // namespace vesk3

@@ -20,6 +20,8 @@ class MainVeskForm;
 
 namespace vesk3 {
 
+class TAboutVeskForm;
+class ApplicationEvents;
 class TResultVeskForm;
 class TTableVeskForm;
 class TTestDLGForm;
@@ -50,6 +52,8 @@ public:
     void setSubjectDialog(TTestDLGForm &dialog);
     // The results dialog, created after this window; finishing a test shows it.
     void setResultDialog(TResultVeskForm &dialog);
+    // The About window, created after this window; the menu item About shows it.
+    void setAboutWindow(TAboutVeskForm &about);
     // False when FormCreate found no spreadsheet server: the program then ends without showing this window.
     bool serverInstalled() const { return serverFound; }
     // The connection to the spreadsheet server; null once the window has closed.
@@ -73,6 +77,23 @@ private:
     void Test1Click();
     void ExamSpBtnClick();
     void SpeedButton8Click();
+
+    // The toolbar and menu commands: each checks the test state, then refuses with a message or runs the
+    // matching push button's handler.
+    void connectCommands();
+    void StartSpeedButtonClick();
+    void N2Click();
+    void FinishSpeedButtonClick();
+    void N5Click();
+    void NextSpeedBtnClick();
+    void N3Click();
+    void BackSpeedBtnClick();
+    void N4Click();
+    void CheckSpeedButtonClick();
+    void TableSpeedButtonClick();
+    void RAnsSpeedButtonClick();
+    void About1Click();
+    bool refuseWithoutTest() const;
 
     // The test engine (MainVeskEngine.cpp).
     void connectTestEngine();
@@ -105,7 +126,12 @@ private:
     void FinishTestControls();
     std::array<QPlainTextEdit *, bank::AnswerCount> answerBoxes() const;
     void clearAnswerHighlight();
-    bool anyAnswerHighlighted() const;
+    int HighlightedAnswer() const;
+
+    // Keyboard control during a test (MainVeskEngine.cpp).
+    void ApplicationEvents1ShortCut(int Key);
+    void chooseAnswerBelow();
+    void chooseAnswerAbove();
 
     std::unique_ptr<Ui::MainVeskForm> ui;
     TestState &state;
@@ -114,6 +140,8 @@ private:
     TTableVeskForm *TableVeskForm = nullptr;
     TTestDLGForm *TestDLGForm = nullptr;
     TResultVeskForm *ResultVeskForm = nullptr;
+    TAboutVeskForm *AboutVeskForm = nullptr;
+    ApplicationEvents *ApplicationEvents1 = nullptr;
     bool serverFound = false;
 
     // Training: the place of the question on screen within the range, 1 for its first question.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AboutUnit.h"
 #include "MainVeskUnit.h"
 #include "ResultDlg_Train.h"
 #include "Routines.h"
@@ -21,6 +22,7 @@ struct MainWindowFixture
         form->setSubjectDialog(subjectDialog);
         form->setResultDialog(resultDialog);
         form->setTableWindow(table);
+        form->setAboutWindow(about);
         form->show();
     }
 
@@ -36,5 +38,6 @@ struct MainWindowFixture
     vesk3::TTestDLGForm subjectDialog{state};
     vesk3::TResultVeskForm resultDialog{state};
     vesk3::TTableVeskForm table{state};
+    vesk3::TAboutVeskForm about;
     std::unique_ptr<vesk3::TMainVeskForm> form;
 };
