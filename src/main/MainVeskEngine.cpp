@@ -372,6 +372,9 @@ int TMainVeskForm::HighlightedAnswer() const
 
 // Keyboard control: each key runs a toolbar command or chooses an answer, by its code alone.
 
+// Qt reports letters by the layout's character; with a Ukrainian or Russian layout the R key gives "К".
+constexpr int CyrillicKa = 0x041A;
+
 void TMainVeskForm::ApplicationEvents1ShortCut(int Key)
 {
     if (!state.TestRunning)
@@ -391,6 +394,7 @@ void TMainVeskForm::ApplicationEvents1ShortCut(int Key)
         chooseAnswerAbove();
         break;
     case Qt::Key_R:
+    case CyrillicKa:
         ui->RAnsSpeedButton->click();
         break;
     default:
