@@ -47,7 +47,8 @@ struct KeyRun : TestRunFixture
     {
         // QTest finds a key's text through ASCII alone; a Cyrillic letter brings its own.
         if (key > 0xff)
-            QTest::sendKeyEvent(QTest::Click, form->windowHandle(), key, QString(QChar(char16_t(key))), modifiers);
+            QTest::sendKeyEvent(QTest::Click, form->windowHandle(), key, QString(QChar(char16_t(key))),
+                                modifiers);
         else
             QTest::keyClick(form->windowHandle(), key, modifiers);
     }
@@ -251,6 +252,8 @@ private slots:
         ModalWatcher modals;
         modals.expect([&](QWidget *box) {
             text = qobject_cast<QMessageBox *>(box)->text();
+            // The key must reach the box's own button, as a user's would once the box has the focus.
+            QTest::qWaitForWindowActive(box);
             QTest::keyClick(box->windowHandle(), Qt::Key_Space);
             questionWhileOpen = run.state.CurrentQuestion;
             closedBySpace = !box->isVisible();
