@@ -269,17 +269,16 @@ void TMainVeskForm::N4Click()
 
 void TMainVeskForm::CheckSpeedButtonClick()
 {
-    if (refuseWithoutTest())
-        return;
-    if (state.Mode == ModeTraining) {
-        showText(NotInTraining);
-        return;
-    }
-    if (state.Mode == ModeExam)
-        CheckBtnClick();
+    runExamCommand(&TMainVeskForm::CheckBtnClick);
 }
 
 void TMainVeskForm::TableSpeedButtonClick()
+{
+    runExamCommand(&TMainVeskForm::TableBtnClick);
+}
+
+// The bookmark and table commands: refused without a test and in training, run in an exam.
+void TMainVeskForm::runExamCommand(void (TMainVeskForm::*handler)())
 {
     if (refuseWithoutTest())
         return;
@@ -288,7 +287,7 @@ void TMainVeskForm::TableSpeedButtonClick()
         return;
     }
     if (state.Mode == ModeExam)
-        TableBtnClick();
+        (this->*handler)();
 }
 
 void TMainVeskForm::RAnsSpeedButtonClick()

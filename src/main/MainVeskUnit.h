@@ -91,6 +91,7 @@ private:
     void N4Click();
     void CheckSpeedButtonClick();
     void TableSpeedButtonClick();
+    void runExamCommand(void (TMainVeskForm::*handler)());
     void RAnsSpeedButtonClick();
     void About1Click();
     bool refuseWithoutTest() const;
