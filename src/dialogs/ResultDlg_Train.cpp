@@ -13,8 +13,7 @@ constexpr std::array<const char16_t *, 4> LinePrefixes{
     u"Ви пройшли питань                ", u"Правильних відповідей            ",
     u"Неправильних відповідей          ", u"Ваш бал                          "};
 
-// The exam's four values: answered, right, wrong, and the share of right answers among the answered ones.
-// Unanswered questions count neither way.
+// The exam's four values, counted from its entries.
 ResultTexts examResultTexts(const ExamList &examData)
 {
     int answered = 0;
@@ -23,9 +22,7 @@ ResultTexts examResultTexts(const ExamList &examData)
         answered += examData[entry].Answered;
         right += examData[entry].Correct;
     }
-    const long double score = answered == 0 ? 0.0L : static_cast<long double>(right * 100) / answered;
-    return {QString::number(answered) + u" з 200"_qs, QString::number(right),
-            QString::number(answered - right), scoreText(score)};
+    return vesk3::examResultTexts(answered, right);
 }
 
 } // namespace
@@ -36,6 +33,7 @@ TResultVeskForm::TResultVeskForm(const TestState &state, QWidget *parent)
     ui->setupUi(this);
     fixGeometry({438, 302});
     connect(ui->OKBtn, &QPushButton::clicked, this, &TResultVeskForm::OKBtnClick);
+    connect(ui->ReviewBtn, &QPushButton::clicked, this, &TResultVeskForm::ReviewBtnClick);
 }
 
 TResultVeskForm::~TResultVeskForm() = default;
@@ -64,6 +62,11 @@ void TResultVeskForm::FormShow()
 void TResultVeskForm::OKBtnClick()
 {
     close();
+}
+
+void TResultVeskForm::ReviewBtnClick()
+{
+    done(ReviewAsked);
 }
 
 void TResultVeskForm::showLines(const ResultTexts &values)

@@ -11,13 +11,16 @@ class ResultVeskForm;
 
 namespace vesk3 {
 
-// The results of a finished test, shown modally. An exam's figures are counted from the exam itself; a
+// The results of a finished test, shown modally; "Помилки" closes it as OK does, asking for the review. An exam's figures are counted from the exam itself; a
 // training run's arrive as TrainingResultTexts before the dialog is shown.
 class TResultVeskForm : public FixedDialog
 {
     Q_OBJECT
 
 public:
+    // What exec() returns when the student asked to go through the mistakes.
+    static constexpr int ReviewAsked = 2;
+
     explicit TResultVeskForm(const TestState &state, QWidget *parent = nullptr);
     ~TResultVeskForm() override;
 
@@ -29,6 +32,7 @@ protected:
 private:
     void FormShow();
     void OKBtnClick();
+    void ReviewBtnClick();
     void showLines(const ResultTexts &values);
 
     std::unique_ptr<Ui::ResultVeskForm> ui;

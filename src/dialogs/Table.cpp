@@ -79,6 +79,11 @@ void TTableVeskForm::checkItem(int index)
     item(index).setCheckState(Qt::Checked);
 }
 
+bool TTableVeskForm::isItemChecked(int index) const
+{
+    return item(index).checkState() == Qt::Checked;
+}
+
 void TTableVeskForm::deselectItem(int index)
 {
     item(index).setSelected(false);

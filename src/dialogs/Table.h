@@ -36,6 +36,7 @@ public:
     // Items are counted from 0: item i stands for exam entry i + 1. Any other index throws std::out_of_range.
     void setItemImage(int item, TableImage image);
     void checkItem(int item);
+    bool isItemChecked(int item) const;
     void deselectItem(int item);
     // Every item back to the unanswered mark, without its bookmark.
     void resetItems();

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <algorithm>
+#include <utility>
 
 namespace vesk3 {
 
@@ -63,6 +64,9 @@ void TMainVeskForm::StartBtnClick()
     }
     ui->Panel1->hide();
     state.TestRunning = true;
+    // The new test replaces the review of the last one.
+    state.Review.reset();
+    updateReviewItem();
     if (state.Mode == ModeExam) {
         StartExamControls();
         ComposeExam(state);
@@ -102,6 +106,7 @@ void TMainVeskForm::StartTrainingControls()
 {
     TrainingCounter = 1;
     Score = 0;
+    TrainingAnswers.clear();
     state.TestSettings.RightCount = 0;
     state.TestSettings.WrongCount = 0;
     ui->StartBtn->setEnabled(false);
@@ -191,6 +196,8 @@ void TMainVeskForm::RecordAnswer(int Position)
     TExamData &entry = state.ExamData[state.CurrentQuestion];
     entry.Correct = Position == state.TestSettings.RightAnswer ? 1 : 0;
     entry.Answered = 1;
+    entry.ChosenColumn = AnswerColumns[std::size_t(Position - 1)];
+    entry.ChosenOrder = AnswerColumns;
     TableVeskForm->setItemImage(state.CurrentQuestion - 1, TableImage::Answered);
 }
 
@@ -280,7 +287,9 @@ bool TMainVeskForm::onLastTrainingQuestion() const
 void TMainVeskForm::scoreTrainingAnswer()
 {
     TTestSettings &settings = state.TestSettings;
-    if (settings.ChosenAnswer == settings.RightAnswer) {
+    const bool right = settings.ChosenAnswer == settings.RightAnswer;
+    keepTrainingAnswer(right);
+    if (right) {
         ++settings.RightCount;
         ui->SLabel4->setText(QString::number(settings.RightCount));
     } else {
@@ -288,6 +297,18 @@ void TMainVeskForm::scoreTrainingAnswer()
         ui->SLabel5->setText(QString::number(settings.WrongCount));
     }
     Score = trainingScore(settings);
+}
+
+void TMainVeskForm::keepTrainingAnswer(bool right)
+{
+    const std::int32_t chosen = state.TestSettings.ChosenAnswer;
+    ReviewEntry answer{state.SubjectName, state.TestSettings.FromQuestion + TrainingCounter - 1};
+    if (chosen >= 1 && chosen <= bank::AnswerCount) {
+        answer.ChosenColumn = AnswerColumns[std::size_t(chosen - 1)];
+        answer.ChosenOrder = AnswerColumns;
+    }
+    answer.Right = right;
+    TrainingAnswers.push_back(answer);
 }
 
 void TMainVeskForm::BackBtnClick()
@@ -314,19 +335,41 @@ void TMainVeskForm::FinishBtnClick()
 
 void TMainVeskForm::finishTest()
 {
+    keepReview();
+    bool reviewAsked = false;
     if (state.Mode == ModeExam) {
-        ResultVeskForm->exec();
+        reviewAsked = showResults();
         TableVeskForm->resetItems();
         clearExamAnswers(state.ExamData);
     } else if (state.Mode == ModeTraining) {
         ResultVeskForm->setTrainingResultTexts(trainingResultTexts(state.TestSettings, Score));
-        ResultVeskForm->exec();
+        reviewAsked = showResults();
     }
     state.TestRunning = false;
     ui->Panel1->show();
     ui->Panel1->setText(u"Виберіть режим роботи програми!!"_qs);
     FinishTestControls();
     state.Mode = ModeNone;
+    updateReviewItem();
+    if (reviewAsked)
+        Review1Click();
+}
+
+// True when the student left the results asking for the review of the mistakes.
+bool TMainVeskForm::showResults()
+{
+    return ResultVeskForm->exec() == TResultVeskForm::ReviewAsked;
+}
+
+// Taken before the finish forgets the exam's answers and bookmarks.
+void TMainVeskForm::keepReview()
+{
+    if (state.Mode == ModeExam)
+        state.Review = TestReview::ofExam(state.ExamData, [this](int entry) {
+            return TableVeskForm->isItemChecked(entry - 1);
+        });
+    else if (state.Mode == ModeTraining)
+        state.Review = TestReview::ofTraining(std::exchange(TrainingAnswers, {}));
 }
 
 void TMainVeskForm::FinishTestControls()

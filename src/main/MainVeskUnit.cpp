@@ -5,6 +5,7 @@
 #include "CellTextFormat.h"
 #include "ErrorGuard.h"
 #include "MessageBoxes.h"
+#include "ReviewVeskForm.h"
 #include "Table.h"
 #include "TestDialog0.h"
 #include "WindowFont.h"
@@ -196,6 +197,7 @@ void TMainVeskForm::connectCommands()
     connectGuarded(ui->TableSpeedButton, &QToolButton::clicked, this, &TMainVeskForm::TableSpeedButtonClick);
     connectGuarded(ui->RAnsSpeedButton, &QToolButton::clicked, this, &TMainVeskForm::RAnsSpeedButtonClick);
     connectGuarded(ui->About1, &QAction::triggered, this, &TMainVeskForm::About1Click);
+    connectGuarded(ui->Review1, &QAction::triggered, this, &TMainVeskForm::Review1Click);
     ApplicationEvents1 = new ApplicationEvents(this);
     connect(ApplicationEvents1, &ApplicationEvents::shortCut, this,
             [this](int key) { guarded(&TMainVeskForm::ApplicationEvents1ShortCut, this, key); });
@@ -306,6 +308,20 @@ void TMainVeskForm::About1Click()
 {
     Q_ASSERT_X(AboutVeskForm, "About1Click", "the start-up hands the About window over before showing");
     AboutVeskForm->exec();
+}
+
+// Opens the review of the last finished test; the menu item offers it only while no test runs.
+void TMainVeskForm::Review1Click()
+{
+    if (state.TestRunning || !state.Review || !ExcelApp)
+        return;
+    TReviewVeskForm review(*state.Review, *ExcelApp, this);
+    review.exec();
+}
+
+void TMainVeskForm::updateReviewItem()
+{
+    ui->Review1->setEnabled(state.Review.has_value() && !state.TestRunning);
 }
 
 // Shows the refusal of a command that needs a running test; true when it did.

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QPlainTextEdit;
 
@@ -96,6 +97,10 @@ private:
     void About1Click();
     bool refuseWithoutTest() const;
 
+    // Going through the mistakes of the last finished test.
+    void Review1Click();
+    void updateReviewItem();
+
     // The test engine (MainVeskEngine.cpp).
     void connectTestEngine();
     void StartBtnClick();
@@ -124,6 +129,9 @@ private:
     void BackBtnClick();
     void FinishBtnClick();
     void finishTest();
+    bool showResults();
+    void keepReview();
+    void keepTrainingAnswer(bool right);
     void FinishTestControls();
     std::array<QPlainTextEdit *, bank::AnswerCount> answerBoxes() const;
     void clearAnswerHighlight();
@@ -149,6 +157,8 @@ private:
     std::int32_t TrainingCounter = 0;
     // Training: the per cent of right answers among the questions scored so far.
     long double Score = 0;
+    // Training: the questions scored so far, in their order, for the review of the run.
+    std::vector<ReviewEntry> TrainingAnswers;
     // The worksheet column shown at each answer position of the question on screen.
     std::array<std::int32_t, bank::AnswerCount> AnswerColumns{};
 };

@@ -42,6 +42,14 @@ std::int32_t RandomGenerator::below(std::int32_t n)
     return static_cast<std::int32_t>((std::uint64_t(n) * seed) >> 32);
 }
 
+QString subjectTitle(const QString &sheetName)
+{
+    const auto subject = std::ranges::find(bank::SubjectSheets, sheetName.toStdString());
+    if (subject == bank::SubjectSheets.end())
+        return sheetName;
+    return QString::fromUtf16(SubjectTitles[std::size_t(subject - bank::SubjectSheets.begin())]);
+}
+
 static_assert(SubjectCount == bank::SubjectCount && ExamSize == bank::ExamQuestionCount);
 
 std::optional<QString> examRefusal(const std::array<std::int32_t, SubjectCount> &bankSize)
@@ -87,6 +95,8 @@ void clearExamAnswers(ExamList &examData)
     for (int entry = 1; entry <= ExamSize; ++entry) {
         examData[entry].Correct = 0;
         examData[entry].Answered = 0;
+        examData[entry].ChosenColumn = 0;
+        examData[entry].ChosenOrder = {};
     }
 }
 
@@ -200,6 +210,24 @@ ResultTexts trainingResultTexts(const TTestSettings &settings, long double score
 {
     return {QString::number(settings.RightCount + settings.WrongCount), QString::number(settings.RightCount),
             QString::number(settings.WrongCount), scoreText(score)};
+}
+
+ResultTexts examResultTexts(int answered, int right)
+{
+    const long double score = answered == 0 ? 0.0L : static_cast<long double>(right * 100) / answered;
+    return {QString::number(answered) + u" з 200"_qs, QString::number(right), QString::number(answered - right),
+            scoreText(score)};
+}
+
+ResultTexts reviewResultTexts(const TestReview &review)
+{
+    const int right = review.rightCount();
+    if (review.isExam())
+        return examResultTexts(review.answeredCount(), right);
+    TTestSettings settings;
+    settings.RightCount = right;
+    settings.WrongCount = int(review.entries().size()) - right;
+    return trainingResultTexts(settings, trainingScore(settings));
 }
 
 } // namespace vesk3

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BankLoading.h"
+#include "TestReview.h"
 
 #include <QString>
 #include <array>
@@ -13,6 +14,13 @@ namespace vesk3 {
 // The subjects, in the order used everywhere: BankSize, the subject dialog's items, the blocks of an exam.
 inline constexpr int SubjectCount = 5;
 inline constexpr int ExamSize = 200;
+
+// The subjects' names as the student reads them, in the subjects' order.
+inline constexpr std::array<const char16_t *, SubjectCount> SubjectTitles{
+    u"Терапія", u"Хірургія", u"Педіатрія", u"Акушерство і Гінекологія", u"Інфекція"};
+
+// The Ukrainian name of a subject's worksheet; the worksheet name itself for any other.
+QString subjectTitle(const QString &sheetName);
 
 // Mode values.
 inline constexpr std::uint8_t ModeExam = 0;
@@ -36,6 +44,10 @@ struct TExamData
     std::int32_t Number = 0;
     std::uint8_t Correct = 0;
     std::uint8_t Answered = 0;
+    // The answer last chosen: its worksheet column (0 while none is), and the columns at positions A to E
+    // as they stood at that moment, since every showing orders them afresh.
+    std::int32_t ChosenColumn = 0;
+    std::array<std::int32_t, bank::AnswerCount> ChosenOrder{};
 };
 
 // The exam's questions, indexed 1 to ExamSize; any other index is a programming error and throws
@@ -78,6 +90,8 @@ struct TestState
     QString SubjectName;
     bool TestRunning = false;
     RandomGenerator Random;
+    // The last finished test, for going through its mistakes; none from a Start until that test finishes.
+    std::optional<TestReview> Review;
 };
 
 // Composing an exam.
@@ -93,7 +107,7 @@ void ComposeExam(TestState &state);
 // True when none of the entries first to end - 1 of the exam has the number n; an empty stretch gives true.
 bool IsNewNumber(const ExamList &examData, std::int32_t n, int first, int end);
 
-// The answers of a finished exam are forgotten; its subjects and numbers stay.
+// The answers of a finished exam, with the columns chosen, are forgotten; its subjects and numbers stay.
 void clearExamAnswers(ExamList &examData);
 
 // Training.
@@ -137,5 +151,12 @@ QString scoreText(long double score);
 // The four texts of a finished training run: questions passed, right, wrong, and the score with its "%".
 using ResultTexts = std::array<QString, 4>;
 ResultTexts trainingResultTexts(const TTestSettings &settings, long double score);
+
+// The four texts of a finished exam: the questions answered "з 200", right, wrong, and the share of right
+// answers among the answered ones with its "%". Unanswered questions count neither way.
+ResultTexts examResultTexts(int answered, int right);
+
+// The texts that the results dialog showed for a reviewed test.
+ResultTexts reviewResultTexts(const TestReview &review);
 
 } // namespace vesk3

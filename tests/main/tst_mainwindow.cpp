@@ -191,7 +191,7 @@ private slots:
         };
         QCOMPARE(items(top[0]->menu()), (QStringList{u"N2 Розпочати тест F2"_qs, u"N3 Наступне питання "_qs,
                                                      u"N4 Попереднє питання "_qs, u"N5 Закінчити тест F10"_qs,
-                                                     u"N6 Вийти з програми Ctrl+F4"_qs}));
+                                                     u"Review1 Робота над помилками "_qs, u"N6 Вийти з програми Ctrl+F4"_qs}));
         QCOMPARE(top[1]->menu()->objectName(), u"M1"_qs);
         QCOMPARE(items(top[1]->menu()),
                  (QStringList{u"Training1 Режим Тренування "_qs, u"Test1 Режим Екзамену "_qs}));
