@@ -71,7 +71,7 @@ TReviewVeskForm::TReviewVeskForm(const TestReview &review, bank::ExcelApplicatio
     for (std::size_t k = 0; k < answers.size(); ++k) {
         answers[k]->setReadOnly(true);
         answers[k]->setFocusPolicy(Qt::NoFocus);
-        answers[k]->setFixedHeight(answers[k]->fontMetrics().lineSpacing() * 3 + 12);
+        answers[k]->setMinimumHeight(answers[k]->fontMetrics().lineSpacing() * 2 + 12);
         letterLabels[k]->setFont(letters);
         letterLabels[k]->setFixedWidth(letterLabels[k]->fontMetrics().horizontalAdvance(u'W') + 4);
         letterLabels[k]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -131,7 +131,7 @@ void TReviewVeskForm::showSummary()
     QStringList parts;
     for (std::size_t k = 0; k < words.size(); ++k)
         parts.append(words[k] + u": "_qs + values[k]);
-    ui->SummaryLabel->setText(parts.join(u"      "_qs));
+    ui->SummaryLabel->setText(parts.join(u"   ·   "_qs));
 }
 
 void TReviewVeskForm::MistakesBoxClick()
@@ -227,10 +227,10 @@ QString TReviewVeskForm::listedHtml()
             continue;
         const ReviewEntry &entry = entryOf(item);
         const ReviewTexts texts = readTexts(entry);
-        html += u"<h3>%1. %2, питання %3: %4</h3>"_qs.arg(item->text(NumberColumn),
-                                                          item->text(SubjectColumn).toHtmlEscaped(),
-                                                          QString::number(entry.Number),
-                                                          item->text(OutcomeColumn));
+        // A training run's questions go by their own numbers; an exam's by their places in it.
+        const QString place = review.isExam() ? item->text(NumberColumn) + u". "_qs : QString();
+        html += u"<h3>%1%2, питання %3: %4</h3>"_qs.arg(place, item->text(SubjectColumn).toHtmlEscaped(),
+                                                        QString::number(entry.Number), item->text(OutcomeColumn));
         html += paragraph({}, texts.question);
         html += paragraph(u"Правильна відповідь:"_qs, texts.answers[0]);
         if (entry.ChosenColumn == 0) {
