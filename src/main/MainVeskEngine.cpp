@@ -388,10 +388,11 @@ void TMainVeskForm::ApplicationEvents1ShortCut(int Key, bool &Handled)
     if (!state.TestRunning)
         return;
     switch (Key) {
-    case Qt::Key_Right:
     case Qt::Key_Space:
         // A focused button of this window would press itself on the same Space: one key, one move.
         Handled = buttonHasFocus();
+        [[fallthrough]];
+    case Qt::Key_Right:
         // The keys still reach the question whether to finish and the results: there they only answer.
         if (!Finishing)
             ui->NextSpeedBtn->click();
