@@ -2,8 +2,11 @@
 
 #include "ui_Table.h"
 
-#include <QHelpEvent>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QPainter>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +15,9 @@ namespace vesk3 {
 namespace {
 
 constexpr int ImageSize = 16;
+
+// The usual hover time of the desktop: a pointer still for this long has come to rest.
+constexpr std::chrono::milliseconds RestTime(400);
 
 QPixmap emptyImage()
 {
@@ -55,16 +61,23 @@ TTableVeskForm::TTableVeskForm(TestState &state, QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     fixGeometry({259, 203});
 
-    // The inner border between the list's frame and its items.
+    // The inner border between the list's frame and its items, and the hot item under the pointer.
     ui->ListView1->setStyleSheet(
-        QStringLiteral("QListWidget { padding: 12px; background-color: palette(base); }"));
+        QStringLiteral("QListWidget { padding: 12px; background-color: palette(base); }"
+                       "QListWidget::item:hover:!selected { background-color: #cce4f7; }"));
     for (int number = 1; number <= ExamSize; ++number) {
         auto *entry = new QListWidgetItem(ImageList1[0], QString::number(number), ui->ListView1);
         entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         entry->setCheckState(Qt::Unchecked);
     }
+    ui->ListView1->setMouseTracking(true);
+    ui->ListView1->viewport()->setAttribute(Qt::WA_Hover);
     ui->ListView1->viewport()->installEventFilter(this);
+    restTimer.setSingleShot(true);
+    restTimer.setInterval(RestTime);
+    connect(&restTimer, &QTimer::timeout, this, [this] { selectItemAt(pointer); });
     connect(ui->CloseBtn, &QPushButton::clicked, this, &TTableVeskForm::CloseBtnClick);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TTableVeskForm::activeWindowChanged);
 }
 
 TTableVeskForm::~TTableVeskForm() = default;
@@ -97,28 +110,40 @@ void TTableVeskForm::resetItems()
     }
 }
 
-bool TTableVeskForm::event(QEvent *event)
-{
-    const bool handled = FixedDialog::event(event);
-    if (event->type() == QEvent::WindowDeactivate)
-        FormDeactivate();
-    return handled;
-}
-
-// The list shows no tool tips; Qt asks for one when the pointer comes to rest, and that is the moment at
-// which hot tracking selects the item under it.
 bool TTableVeskForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->ListView1->viewport() && event->type() == QEvent::ToolTip) {
-        selectItemAt(static_cast<QHelpEvent *>(event)->pos());
-        return true;
-    }
+    if (watched == ui->ListView1->viewport())
+        hotTrack(*event);
     return FixedDialog::eventFilter(watched, event);
 }
 
+// The style shows the hot item while the pointer moves; the item it rests on becomes the selected one.
+void TTableVeskForm::hotTrack(const QEvent &event)
+{
+    if (event.type() == QEvent::MouseMove) {
+        pointer = static_cast<const QMouseEvent &>(event).position().toPoint();
+        restTimer.start();
+    } else if (event.type() == QEvent::Leave) {
+        restTimer.stop();
+    }
+}
+
+// Left through its button, the table jumps whether or not the window manager ever made it active.
 void TTableVeskForm::CloseBtnClick()
 {
-    hide();
+    FormDeactivate();
+}
+
+// Another window of the program taking over from the table leaves it, also on coming back from another
+// program; another program taking over (no active window here at all) leaves the table as it is.
+void TTableVeskForm::activeWindowChanged()
+{
+    const QWidget *active = QApplication::activeWindow();
+    if (!active)
+        return;
+    if (active != this && wasLastActive && isVisible())
+        FormDeactivate();
+    wasLastActive = active == this;
 }
 
 void TTableVeskForm::FormDeactivate()

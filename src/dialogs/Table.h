@@ -4,6 +4,7 @@
 #include "Routines.h"
 
 #include <QIcon>
+#include <QTimer>
 #include <array>
 #include <memory>
 
@@ -23,8 +24,9 @@ enum class TableImage
 };
 
 // The question table of a running exam: one item per exam entry, showing whether it was answered and
-// whether it is bookmarked. Not modal, without any title-bar buttons; it hides itself as soon as it loses
-// activation and then asks the main window to show the item the user selected.
+// whether it is bookmarked. Not modal, without any title-bar buttons; it hides itself as soon as another
+// window of the program becomes active, or on its button, and then asks the main window to show the item the
+// user selected.
 class TTableVeskForm : public FixedDialog
 {
     Q_OBJECT
@@ -47,18 +49,24 @@ signals:
     void gotoQuestion();
 
 protected:
-    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CloseBtnClick();
+    void activeWindowChanged();
     void FormDeactivate();
+    void hotTrack(const QEvent &event);
     void selectItemAt(QPoint viewportPosition);
     QListWidgetItem &item(int index) const;
 
     std::unique_ptr<Ui::TableVeskForm> ui;
     TestState &state;
     std::array<QIcon, 2> ImageList1;
+    // Hot tracking: runs out when the pointer has rested over the list, at the place last seen.
+    QTimer restTimer;
+    QPoint pointer;
+    // Whether the table was the last window of the program to be active.
+    bool wasLastActive = false;
 };
 
 } // namespace vesk3

@@ -31,9 +31,11 @@ ApplicationEvents::ApplicationEvents(QObject *parent) : QObject(parent)
 
 bool ApplicationEvents::eventFilter(QObject *receiver, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && isFirstDelivery(receiver))
-        emit shortCut(static_cast<QKeyEvent *>(event)->key());
-    return false;
+    if (event->type() != QEvent::KeyPress || !isFirstDelivery(receiver))
+        return false;
+    bool handled = false;
+    emit shortCut(static_cast<QKeyEvent *>(event)->key(), handled);
+    return handled;
 }
 
 } // namespace vesk3

@@ -9,8 +9,10 @@
 #include "Table.h"
 #include "ui_MainVeskUnit.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <utility>
 
@@ -241,10 +243,6 @@ void TMainVeskForm::RAnsBtnClick()
 
 void TMainVeskForm::NextBtnClick()
 {
-    // Declining to finish leaves the last question of a training run as it was, its answer not yet scored,
-    // so that every further Next scores it once and asks again.
-    if (state.Mode == ModeTraining && onLastTrainingQuestion() && !askToFinish(FinishQuestion))
-        return;
     if (HighlightedAnswer() == 0)
         state.TestSettings.ChosenAnswer = 0;
     clearAnswerHighlight();
@@ -266,21 +264,30 @@ void TMainVeskForm::nextExamQuestion()
     ui->BackBtn->setEnabled(true);
 }
 
+// The last question of the range is scored by the first Next on it, before the question whether to finish;
+// declining keeps that score, and a further Next only asks again.
 void TMainVeskForm::nextTrainingQuestion()
 {
-    scoreTrainingAnswer();
-    if (onLastTrainingQuestion()) {
-        finishTest();
-    } else {
+    const bool last = onLastTrainingQuestion();
+    if (!trainingQuestionScored())
+        scoreTrainingAnswer();
+    if (!last) {
         ShowQuestion(state.TestSettings.FromQuestion + TrainingCounter, state.SubjectName);
         ++TrainingCounter;
     }
     UpdateStatistics();
+    if (last)
+        FinishBtnClick();
 }
 
 bool TMainVeskForm::onLastTrainingQuestion() const
 {
     return TrainingCounter == state.TestSettings.ToQuestion - state.TestSettings.FromQuestion + 1;
+}
+
+bool TMainVeskForm::trainingQuestionScored() const
+{
+    return state.TestSettings.RightCount + state.TestSettings.WrongCount == TrainingCounter;
 }
 
 // A question left without an answer counts as wrong.
@@ -328,6 +335,7 @@ void TMainVeskForm::BackBtnClick()
 
 void TMainVeskForm::FinishBtnClick()
 {
+    const QScopedValueRollback finishing(Finishing, true);
     if (!askToFinish(FinishQuestion))
         return;
     finishTest();
@@ -418,14 +426,19 @@ int TMainVeskForm::HighlightedAnswer() const
 // Qt reports letters by the layout's character; with a Ukrainian or Russian layout the R key gives "К".
 constexpr int CyrillicKa = 0x041A;
 
-void TMainVeskForm::ApplicationEvents1ShortCut(int Key)
+void TMainVeskForm::ApplicationEvents1ShortCut(int Key, bool &Handled)
 {
     if (!state.TestRunning)
         return;
     switch (Key) {
-    case Qt::Key_Right:
     case Qt::Key_Space:
-        ui->NextSpeedBtn->click();
+        // A focused button of this window would press itself on the same Space: one key, one move.
+        Handled = buttonHasFocus();
+        [[fallthrough]];
+    case Qt::Key_Right:
+        // The keys still reach the question whether to finish and the results: there they only answer.
+        if (!Finishing)
+            ui->NextSpeedBtn->click();
         break;
     case Qt::Key_Left:
         ui->BackSpeedBtn->click();
@@ -443,6 +456,12 @@ void TMainVeskForm::ApplicationEvents1ShortCut(int Key)
     default:
         break;
     }
+}
+
+bool TMainVeskForm::buttonHasFocus() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    return qobject_cast<QAbstractButton *>(focus) && isAncestorOf(focus);
 }
 
 // Down from nothing chooses A; it stops at E.

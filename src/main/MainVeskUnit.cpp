@@ -200,7 +200,9 @@ void TMainVeskForm::connectCommands()
     connectGuarded(ui->Review1, &QAction::triggered, this, &TMainVeskForm::Review1Click);
     ApplicationEvents1 = new ApplicationEvents(this);
     connect(ApplicationEvents1, &ApplicationEvents::shortCut, this,
-            [this](int key) { guarded(&TMainVeskForm::ApplicationEvents1ShortCut, this, key); });
+            [this](int key, bool &handled) {
+                guarded(&TMainVeskForm::ApplicationEvents1ShortCut, this, key, handled);
+            });
 }
 
 void TMainVeskForm::StartSpeedButtonClick()

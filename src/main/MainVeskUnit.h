@@ -125,6 +125,7 @@ private:
     void nextExamQuestion();
     void nextTrainingQuestion();
     bool onLastTrainingQuestion() const;
+    bool trainingQuestionScored() const;
     void scoreTrainingAnswer();
     void BackBtnClick();
     void FinishBtnClick();
@@ -138,7 +139,8 @@ private:
     int HighlightedAnswer() const;
 
     // Keyboard control during a test (MainVeskEngine.cpp).
-    void ApplicationEvents1ShortCut(int Key);
+    void ApplicationEvents1ShortCut(int Key, bool &Handled);
+    bool buttonHasFocus() const;
     void chooseAnswerBelow();
     void chooseAnswerAbove();
 
@@ -152,6 +154,8 @@ private:
     TAboutVeskForm *AboutVeskForm = nullptr;
     ApplicationEvents *ApplicationEvents1 = nullptr;
     bool serverFound = false;
+    // True from the question whether to finish until the results are closed: Next must not finish again.
+    bool Finishing = false;
 
     // Training: the place of the question on screen within the range, 1 for its first question.
     std::int32_t TrainingCounter = 0;

@@ -1,11 +1,11 @@
 #include "Table.h"
 
-#include <QHelpEvent>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 #include <stdexcept>
 
 using namespace vesk3;
@@ -14,27 +14,26 @@ namespace {
 
 const QColor Orange(255, 128, 0);
 
+// The pointer moved as the window system reports it, to the window under it.
+void movePointer(QWidget *widget, QPoint position)
+{
+    QTest::mouseMove(widget->window()->windowHandle(), widget->mapTo(widget->window(), position));
+}
+
 // The colour at the middle of an item's picture: the cross and the disc both cover it.
 QColor markColour(const QListWidgetItem *item)
 {
     return item->icon().pixmap(16, 16).toImage().pixelColor(8, 8);
 }
 
-bool isGreen(const QColor &colour)
+// The table of an exam whose entry e holds question number 1000 + e, beside a main window, and what that
+// window does with the table's jump request: note where it was asked to go and take the selection off.
+struct TableFixture
 {
-    return colour.green() > 150 && colour.red() < 60 && colour.blue() < 60;
-}
-
-// The table of an exam whose entry e holds question number 1000 + e, and what a main window does with the
-// table's jump request: note where it was asked to go and take the selection off that item.
-class TableFixture
-{
-public:
     TableFixture()
     {
         for (int entry = 1; entry <= ExamSize; ++entry)
             state.ExamData[entry].Number = 1000 + entry;
-        state.CurrentQuestion = 3;
         QObject::connect(
             &table, &TTableVeskForm::gotoQuestion, &table,
             [this] {
@@ -42,14 +41,11 @@ public:
                 table.deselectItem(state.CurrentQuestion - 1);
             },
             Qt::DirectConnection);
+        mainWindow.show();
     }
 
     QListWidget *list() const { return table.findChild<QListWidget *>("ListView1"); }
-    QListWidgetItem *item(const QString &caption) const
-    {
-        const QList<QListWidgetItem *> found = list()->findItems(caption, Qt::MatchExactly);
-        return found.size() == 1 ? found.first() : nullptr;
-    }
+    QListWidgetItem *item(int number) const { return list()->item(number - 1); }
     QPushButton *closeButton() const { return table.findChild<QPushButton *>("CloseBtn"); }
 
     bool open()
@@ -61,6 +57,7 @@ public:
 
     TestState state;
     TTableVeskForm table{state};
+    QWidget mainWindow;
     QList<QPair<int, int>> jumps;
 };
 
@@ -71,7 +68,7 @@ class TestTable : public QObject
     Q_OBJECT
 
 private slots:
-    void windowHasItsCaptionSizeAndNoTitleBarButtons()
+    void windowAndItems()
     {
         TableFixture fixture;
         const TTableVeskForm &table = fixture.table;
@@ -79,168 +76,130 @@ private slots:
         QCOMPARE(table.size(), QSize(918, 518));
         QCOMPARE(table.minimumSize(), table.maximumSize());
         QVERIFY(table.windowFlags().testFlag(Qt::CustomizeWindowHint));
-        QVERIFY(!table.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-        QVERIFY(!table.windowFlags().testFlag(Qt::WindowSystemMenuHint));
+        QVERIFY(!table.windowFlags().testAnyFlags(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
         QCOMPARE(fixture.list()->geometry(), QRect(8, 8, 900, 457));
         QCOMPARE(fixture.closeButton()->geometry(), QRect(8, 472, 902, 41));
         QCOMPARE(fixture.closeButton()->text(), u"Закрити"_qs);
         QCOMPARE(fixture.list()->selectionMode(), QAbstractItemView::SingleSelection);
-        QCOMPARE(fixture.list()->flow(), QListView::TopToBottom);
-        QVERIFY(fixture.list()->isWrapping());
-    }
-
-    void holds200UncheckedUnansweredItems()
-    {
-        TableFixture fixture;
-        QListWidget *list = fixture.list();
-        QCOMPARE(list->count(), ExamSize);
-        for (int index = 0; index < list->count(); ++index) {
-            const QListWidgetItem *item = list->item(index);
-            QCOMPARE(item->text(), QString::number(index + 1));
-            QVERIFY(item->flags().testFlag(Qt::ItemIsUserCheckable));
-            QVERIFY(!item->flags().testFlag(Qt::ItemIsEditable));
+        QCOMPARE(fixture.list()->count(), ExamSize);
+        for (int number = 1; number <= ExamSize; ++number) {
+            const QListWidgetItem *item = fixture.item(number);
+            QCOMPARE(item->text(), QString::number(number));
+            QCOMPARE(item->flags(), Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             QCOMPARE(item->checkState(), Qt::Unchecked);
             QCOMPARE(markColour(item), Orange);
         }
-    }
-
-    // Top to bottom, then the next column to the right; all 200 fit without scrolling.
-    void itemsFlowDownInColumns()
-    {
-        TableFixture fixture;
+        // Top to bottom, then the next column to the right; all 200 fit without scrolling.
         QVERIFY(fixture.open());
-        QListWidget *list = fixture.list();
-        const QRect first = list->visualItemRect(fixture.item("1"));
-        const QRect second = list->visualItemRect(fixture.item("2"));
-        const QRect last = list->visualItemRect(fixture.item("200"));
+        const QRect first = fixture.list()->visualItemRect(fixture.item(1));
+        const QRect second = fixture.list()->visualItemRect(fixture.item(2));
         QCOMPARE(second.left(), first.left());
         QVERIFY(second.top() > first.top());
-        QVERIFY(last.left() > first.left());
-        QVERIFY(list->viewport()->rect().contains(last));
-        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        QVERIFY(fixture.list()->viewport()->rect().contains(fixture.list()->visualItemRect(fixture.item(200))));
+        QVERIFY(!fixture.list()->horizontalScrollBar()->isVisible());
     }
 
     void marksAndBookmarksAreSetAndReset()
     {
         TableFixture fixture;
-        fixture.table.setItemImage(0, TableImage::Answered);
         fixture.table.setItemImage(4, TableImage::Answered);
         fixture.table.checkItem(11);
         fixture.table.checkItem(11);
-        QVERIFY(isGreen(markColour(fixture.item("1"))));
-        QVERIFY(isGreen(markColour(fixture.item("5"))));
-        QCOMPARE(markColour(fixture.item("2")), Orange);
-        QCOMPARE(fixture.item("12")->checkState(), Qt::Checked);
-        QCOMPARE(fixture.item("11")->checkState(), Qt::Unchecked);
-
-        fixture.table.setItemImage(4, TableImage::Unanswered);
-        QCOMPARE(markColour(fixture.item("5")), Orange);
-
+        const QColor disc = markColour(fixture.item(5));
+        QVERIFY(disc.green() > 150 && disc.red() < 60 && disc.blue() < 60);
+        QCOMPARE(markColour(fixture.item(4)), Orange);
+        QCOMPARE(fixture.item(12)->checkState(), Qt::Checked);
+        QCOMPARE(fixture.item(11)->checkState(), Qt::Unchecked);
+        fixture.table.setItemImage(199, TableImage::Answered);
         fixture.table.checkItem(199);
         fixture.table.resetItems();
-        for (int index = 0; index < ExamSize; ++index) {
-            QCOMPARE(fixture.list()->item(index)->checkState(), Qt::Unchecked);
-            QCOMPARE(markColour(fixture.list()->item(index)), Orange);
+        for (const int number : {5, 12, 200}) {
+            QCOMPARE(fixture.item(number)->checkState(), Qt::Unchecked);
+            QCOMPARE(markColour(fixture.item(number)), Orange);
+        }
+        for (const int outside : {-1, 200}) {
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.setItemImage(outside, TableImage::Answered));
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.checkItem(outside));
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.deselectItem(outside));
         }
     }
 
-    void itemsOutsideTheTableAreRefused_data()
+    // The item selected (0 for none, negative for a mouse click on it), then the user's steps: "close" for
+    // Закрити, "main" or "other" for activating the main window or another program's, "escape"; after each,
+    // whether the table is open and how many jumps were asked for.
+    void leaving_data()
     {
-        QTest::addColumn<int>("index");
-        QTest::newRow("-1") << -1;
-        QTest::newRow("200") << 200;
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("Закрити") << 57 << "close" << "closed1";
+        QTest::newRow("the main window") << 57 << "main" << "closed1";
+        QTest::newRow("a click, then Закрити") << -200 << "close" << "closed1";
+        QTest::newRow("nothing selected") << 0 << "close main" << "closed0 closed0";
+        QTest::newRow("Escape") << 57 << "escape" << "open0";
+        QTest::newRow("another program, then the main window") << 57 << "other main" << "open0 closed1";
+        QTest::newRow("another program, then Закрити") << 57 << "other close" << "open0 closed1";
     }
-    void itemsOutsideTheTableAreRefused()
+    void leaving()
     {
-        QFETCH(int, index);
+        QFETCH(int, selected);
+        QFETCH(QString, steps);
+        QFETCH(QString, after);
         TableFixture fixture;
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.setItemImage(index, TableImage::Answered));
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.checkItem(index));
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.deselectItem(index));
-    }
-
-    // The two ways of leaving the table: its button, or activating another window of the program.
-    void leavingJumpsToTheSelectedItem_data()
-    {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("Закрити") << true;
-        QTest::newRow("main window activated") << false;
-    }
-    void leavingJumpsToTheSelectedItem()
-    {
-        QFETCH(bool, byButton);
-        TableFixture fixture;
-        QWidget mainWindow;
-        mainWindow.show();
+        QWindow otherProgram;
         QVERIFY(fixture.open());
-        fixture.list()->setCurrentItem(fixture.item("57"));
-
-        if (byButton) {
-            QTest::mouseClick(fixture.closeButton(), Qt::LeftButton);
-        } else {
-            mainWindow.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
+        QListWidget *list = fixture.list();
+        if (selected > 0)
+            list->setCurrentItem(fixture.item(selected));
+        else if (selected < 0)
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(fixture.item(-selected)).center() + QPoint(8, 0));
+        QStringList seen;
+        for (const QString &step : steps.split(' ')) {
+            if (step == u"close") {
+                QTest::mouseClick(fixture.closeButton(), Qt::LeftButton);
+            } else if (step == u"main") {
+                fixture.mainWindow.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&fixture.mainWindow));
+            } else if (step == u"other") {
+                otherProgram.show();
+                otherProgram.requestActivate();
+                QVERIFY(QTest::qWaitForWindowActive(&otherProgram));
+                QCOMPARE(QApplication::activeWindow(), nullptr);
+            } else {
+                QTest::keyClick(list, Qt::Key_Escape);
+            }
+            seen.append((fixture.table.isVisible() ? "open" : "closed") + QString::number(fixture.jumps.size()));
         }
-
-        QTRY_VERIFY(fixture.table.isHidden());
-        QCOMPARE(fixture.jumps, (QList<QPair<int, int>>{{57, 1057}}));
-        QCOMPARE(fixture.state.CurrentQuestion, 57);
-        QCOMPARE(fixture.state.GotoNumber, 1057);
-        QVERIFY(fixture.list()->selectedItems().isEmpty());
-
+        QCOMPARE(seen.join(' '), after);
+        if (fixture.jumps.isEmpty())
+            return;
+        QCOMPARE(fixture.jumps.first(), qMakePair(std::abs(selected), 1000 + std::abs(selected)));
+        QVERIFY(list->selectedItems().isEmpty());
         // Opened and left again without a new selection: no second jump.
         QVERIFY(fixture.open());
         QTest::mouseClick(fixture.closeButton(), Qt::LeftButton);
-        QTRY_VERIFY(fixture.table.isHidden());
         QCOMPARE(fixture.jumps.size(), 1);
     }
 
-    void aClickSelectsTheItemToGoTo()
+    // The item under the moving pointer is drawn hot at once and becomes the selected item when the pointer
+    // rests on it; resting beside the items changes nothing.
+    void hotTracking()
     {
         TableFixture fixture;
         QVERIFY(fixture.open());
         QListWidget *list = fixture.list();
-        const QRect itemRect = list->visualItemRect(fixture.item("200"));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          itemRect.center() + QPoint(itemRect.width() / 4, 0));
-        QTest::mouseClick(fixture.closeButton(), Qt::LeftButton);
-        QTRY_VERIFY(fixture.table.isHidden());
-        QCOMPARE(fixture.jumps, (QList<QPair<int, int>>{{200, 1200}}));
-    }
-
-    // Hot tracking: the item under a pointer that has come to rest becomes the selected one.
-    void aRestingPointerSelectsTheItemUnderIt()
-    {
-        TableFixture fixture;
-        QVERIFY(fixture.open());
-        QListWidget *list = fixture.list();
-        const QPoint onItem = list->visualItemRect(fixture.item("42")).center();
-        QTest::mouseMove(list->viewport(), onItem);
-        QTRY_COMPARE(list->selectedItems(), QList<QListWidgetItem *>{fixture.item("42")});
-
-        QTest::mouseClick(fixture.closeButton(), Qt::LeftButton);
-        QTRY_VERIFY(fixture.table.isHidden());
-        QCOMPARE(fixture.jumps, (QList<QPair<int, int>>{{42, 1042}}));
-    }
-
-    void aPointerRestingBesideTheItemsSelectsNothing()
-    {
-        TableFixture fixture;
-        QVERIFY(fixture.open());
-        QListWidget *list = fixture.list();
+        const QRect onItem = list->visualItemRect(fixture.item(42));
+        const QImage plain = list->viewport()->grab(onItem).toImage();
+        movePointer(list->viewport(), onItem.center());
+        QVERIFY(list->viewport()->grab(onItem).toImage() != plain);
+        QVERIFY(list->selectedItems().isEmpty());
+        QTRY_COMPARE(list->selectedItems(), QList<QListWidgetItem *>{fixture.item(42)});
         const QPoint besideItems(list->viewport()->width() - 3, list->viewport()->height() - 3);
         QVERIFY(!list->itemAt(besideItems));
-        QHelpEvent rest(QEvent::ToolTip, besideItems, list->viewport()->mapToGlobal(besideItems));
-        QCoreApplication::sendEvent(list->viewport(), &rest);
-        QVERIFY(list->selectedItems().isEmpty());
-    }
-
-    void escapeLeavesTheTableOpen()
-    {
-        TableFixture fixture;
-        QVERIFY(fixture.open());
-        QTest::keyClick(fixture.list(), Qt::Key_Escape);
-        QVERIFY(fixture.table.isVisible());
+        movePointer(list->viewport(), besideItems);
+        QTest::qWait(1000);
+        QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{fixture.item(42)});
     }
 };
 

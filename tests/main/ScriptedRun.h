@@ -1,0 +1,180 @@
+#pragma once
+
+#include "TestRunFixture.h"
+
+#include <QPointer>
+#include <QRegularExpression>
+
+// The main window played from a script of user steps, compared step by step with what it shows. Steps:
+//
+//   exam                 choose Exam and click Start
+//   Surgery:2:9          Training on that subject and range, then Start
+//   A to E, right, wrong click that answer box, or the one showing the right or a wrong answer
+//   table57              open the question table with item 57 selected and the focus in its list
+//   NextBtn, Test1, ...  click that button of the main window or the table, or trigger that menu item
+//   anything else        a key pressed in the active window: Space, Right, Ctrl+R, К
+//
+// A step may go on with ">keys>keys": each modal window it opens in turn gets those keys (comma-separated)
+// and is noted: a message box by its text, the results by their four values; one left open is noted
+// "open" and closed. More modal windows than listed are noted "unexpected" and closed.
+//
+// What a step shows: SLabel1, then the highlighted answer ('-' for none; a letter, or r / w for a right
+// or wrong one where the expected text says so); in an exam '*' for an answer recorded with its mark in the
+// table ('?' when only one of them is there), '^' for a bookmark, '[' for Back and ']' for Next switched
+// off; in training the right and wrong counts and the score; '@' and the current item while the table is
+// shown. "end" when no test runs and the main window, table and exam are as finishing leaves them, else
+// "off".
+struct ScriptedRun : TestRunFixture
+{
+    using TestRunFixture::TestRunFixture;
+
+    void play(const QString &script, const QString &expected)
+    {
+        const QStringList steps = script.split(' ');
+        const QStringList shows = expected.split(' ');
+        QCOMPARE(steps.size(), shows.size());
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            const QStringList keys = steps[i].split('>');
+            // Starting a training answers its own subject dialog.
+            const bool startsTraining = keys.first().count(':') == 2;
+            ModalWatcher modals;
+            for (qsizetype modal = 1; !startsTraining && modal < keys.size() + 4; ++modal) {
+                const QString answer = modal < keys.size() ? keys[modal] : QString();
+                modals.expect([this, answer](QWidget *window) { answerModal(window, answer); });
+            }
+            act(keys.first());
+            const bool byVerdict = shows[i].contains(QRegularExpression("[rw]"));
+            QVERIFY2(shown(byVerdict) == shows[i], qPrintable(steps[i] + " showed " + shown(byVerdict)));
+        }
+    }
+
+    // The modal windows noted so far.
+    QStringList noted;
+
+private:
+    void act(const QString &step)
+    {
+        const QStringList training = step.split(':');
+        if (step == u"exam")
+            startExam();
+        else if (training.size() == 3)
+            startTraining(training[0], training[1].toInt(), training[2].toInt());
+        else if (step.size() == 1 && step[0] >= 'A' && step[0] <= 'E')
+            clickAnswer(step[0].unicode() - 'A' + 1);
+        else if (step == u"right" || step == u"wrong")
+            clickAnswer(step == u"right" ? rightPosition() : wrongPosition());
+        else if (step.startsWith(u"table"))
+            showTableAt(step.mid(5).toInt());
+        else if (auto *pressed = findChildIn<QAbstractButton>(step))
+            QTest::mouseClick(pressed, Qt::LeftButton);
+        else if (auto *item = form->findChild<QAction *>(step))
+            item->trigger();
+        else if (auto *widget = findChildIn<QWidget>(step))
+            QTest::mouseClick(widget, Qt::LeftButton);
+        else
+            pressIn(activeWindow(), step);
+    }
+
+    template <typename W> W *findChildIn(const QString &name) const
+    {
+        W *found = form->findChild<W *>(name);
+        return found ? found : table.findChild<W *>(name);
+    }
+
+    // Where the window system puts the user after the last modal window of the program has closed.
+    QWidget *activeWindow() const
+    {
+        if (!QApplication::activeWindow())
+            form->activateWindow();
+        return QApplication::activeWindow() ? QApplication::activeWindow() : form.get();
+    }
+
+    static void pressIn(QWidget *window, const QString &key)
+    {
+        const QKeyCombination combination = QKeySequence::fromString(key)[0];
+        QVERIFY2(window && QTest::qWaitForWindowActive(window), qPrintable(key));
+        QTest::sendKeyEvent(QTest::Click, window->windowHandle(), combination.key(),
+                            key.size() == 1 ? key : QString(), combination.keyboardModifiers());
+    }
+
+    void showTableAt(int item)
+    {
+        QVERIFY(openTable());
+        tableList()->setCurrentRow(item - 1);
+        tableList()->setFocus();
+    }
+
+    void answerModal(QWidget *window, const QString &keys)
+    {
+        QPointer<QWidget> modal = window;
+        auto *box = qobject_cast<QMessageBox *>(window);
+        noted.append((keys.isEmpty() ? "unexpected " : "") + (box ? box->text() : resultValues(*window)));
+        for (const QString &key : keys.split(',', Qt::SkipEmptyParts)) {
+            if (modal)
+                pressIn(modal, key);
+        }
+        if (modal && modal->isVisible()) {
+            if (!keys.isEmpty())
+                noted.append("open");
+            modal->close();
+        }
+    }
+
+    static QString resultValues(const QWidget &results)
+    {
+        QStringList values;
+        for (const char *line : {"Label1", "Label2", "Label3", "Label4"})
+            values.append(results.findChild<QLabel *>(line)->text().mid(33));
+        return values.join('|');
+    }
+
+    QString shown(bool byVerdict) const
+    {
+        const int chosen = highlighted();
+        QString seen = chosen == 0 ? u"-"_qs : QString(QChar('A' + chosen - 1));
+        if (chosen > 0 && byVerdict)
+            seen = chosen == rightPosition() ? "r" : "w";
+        if (!state.TestRunning)
+            return (finishedLook() ? "end" : "off") + (chosen == 0 ? QString() : seen);
+        if (state.Mode == vesk3::ModeExam) {
+            const int item = state.CurrentQuestion - 1;
+            const bool answered = state.ExamData[state.CurrentQuestion].Answered;
+            if (answered || showsAnsweredMark(item))
+                seen += answered == showsAnsweredMark(item) ? "*" : "?";
+            if (tableList()->item(item)->checkState() == Qt::Checked)
+                seen += '^';
+            seen += QString(button("BackBtn")->isEnabled() ? "" : "[") + (button("NextBtn")->isEnabled() ? "" : "]");
+        } else {
+            seen += text("SLabel4") + '/' + text("SLabel5") + '=' + text("SLabel6");
+        }
+        if (table.isVisible())
+            seen += '@' + QString::number(tableList()->currentRow() + 1);
+        return text("SLabel1") + seen;
+    }
+
+    bool showsAnsweredMark(int item) const
+    {
+        const QColor middle = tableList()->item(item)->icon().pixmap(16, 16).toImage().pixelColor(8, 8);
+        return middle.green() > 150 && middle.red() < 60;
+    }
+
+    // No mode, nothing on screen, every statistic back to its start, and no answer or bookmark left.
+    bool finishedLook() const
+    {
+        bool cleared = state.Mode == vesk3::ModeNone && question().isEmpty() && answers() == QStringList(5) &&
+                       find<QLabel>("Panel1")->isVisible() &&
+                       find<QLabel>("Panel1")->text() == u"Виберіть режим роботи програми!!" &&
+                       text("ModeLabel") == u"Виберіть режим!" && text("SLabel6") == "0%" &&
+                       text("SLabel7").isEmpty() && find<QMenu>("M1")->menuAction()->isEnabled();
+        for (const char *zero : {"SLabel1", "SLabel2", "SLabel3", "SLabel4", "SLabel5"})
+            cleared = cleared && text(zero) == "0";
+        for (const char *off : {"StartBtn", "FinishBtn", "NextBtn", "BackBtn", "TableBtn", "CheckBtn", "RAnsBtn"})
+            cleared = cleared && !button(off)->isEnabled();
+        for (int item = 0; item < vesk3::ExamSize; ++item) {
+            const vesk3::TExamData &entry = state.ExamData[item + 1];
+            cleared = cleared && !showsAnsweredMark(item) && !entry.Answered && !entry.Correct &&
+                      tableList()->item(item)->checkState() == Qt::Unchecked;
+        }
+        return cleared;
+    }
+};
