@@ -11,8 +11,9 @@ class ResultVeskForm;
 
 namespace vesk3 {
 
-// The results of a finished test, shown modally; "Помилки" closes it as OK does, asking for the review. An exam's figures are counted from the exam itself; a
-// training run's arrive as TrainingResultTexts before the dialog is shown.
+// The results of a finished test, shown modally; "Помилки" closes it as OK does, asking for the review. An
+// exam's figures are counted from the exam itself; a training run's arrive as TrainingResultTexts before the
+// dialog is shown.
 class TResultVeskForm : public FixedDialog
 {
     Q_OBJECT

@@ -110,8 +110,9 @@ void TReviewVeskForm::fillList()
     for (std::size_t index = 0; index < entries.size(); ++index) {
         const ReviewEntry &entry = entries[index];
         const int number = review.isExam() ? int(index) + 1 : entry.Number;
-        auto *item = new QTreeWidgetItem(ui->QuestionList, {QString::number(number), subjectTitle(entry.Subject),
-                                                            outcomeText(entry.outcome())});
+        auto *item =
+            new QTreeWidgetItem(ui->QuestionList, {QString::number(number), subjectTitle(entry.Subject),
+                                                   outcomeText(entry.outcome())});
         item->setData(NumberColumn, Qt::UserRole, qulonglong(index));
         // A bookmark shows as in the question table: a checked box beside the number.
         if (review.isExam())
@@ -229,8 +230,9 @@ QString TReviewVeskForm::listedHtml()
         const ReviewTexts texts = readTexts(entry);
         // A training run's questions go by their own numbers; an exam's by their places in it.
         const QString place = review.isExam() ? item->text(NumberColumn) + u". "_qs : QString();
-        html += u"<h3>%1%2, питання %3: %4</h3>"_qs.arg(place, item->text(SubjectColumn).toHtmlEscaped(),
-                                                        QString::number(entry.Number), item->text(OutcomeColumn));
+        html +=
+            u"<h3>%1%2, питання %3: %4</h3>"_qs.arg(place, item->text(SubjectColumn).toHtmlEscaped(),
+                                                    QString::number(entry.Number), item->text(OutcomeColumn));
         html += paragraph({}, texts.question);
         html += paragraph(u"Правильна відповідь:"_qs, texts.answers[0]);
         if (entry.ChosenColumn == 0) {
@@ -248,12 +250,14 @@ ReviewTexts TReviewVeskForm::readTexts(const ReviewEntry &entry)
 {
     ReviewTexts texts;
     try {
-        const bank::QuestionTexts cells = bank::ReadQuestion(ExcelApp, entry.Subject.toStdString(), entry.Number);
+        const bank::QuestionTexts cells =
+            bank::ReadQuestion(ExcelApp, entry.Subject.toStdString(), entry.Number);
         texts.question = boxText(cells.question);
         for (std::size_t k = 0; k < cells.answers.size(); ++k)
             texts.answers[k] = boxText(cells.answers[k]);
     } catch (const bank::BankError &error) {
-        texts.question = u"Питання не вдалося прочитати: %1"_qs.arg(errorBoxText(QString::fromUtf8(error.what())));
+        texts.question =
+            u"Питання не вдалося прочитати: %1"_qs.arg(errorBoxText(QString::fromUtf8(error.what())));
     }
     return texts;
 }

@@ -373,9 +373,8 @@ bool TMainVeskForm::showResults()
 void TMainVeskForm::keepReview()
 {
     if (state.Mode == ModeExam)
-        state.Review = TestReview::ofExam(state.ExamData, [this](int entry) {
-            return TableVeskForm->isItemChecked(entry - 1);
-        });
+        state.Review = TestReview::ofExam(
+            state.ExamData, [this](int entry) { return TableVeskForm->isItemChecked(entry - 1); });
     else if (state.Mode == ModeTraining)
         state.Review = TestReview::ofTraining(std::exchange(TrainingAnswers, {}));
 }

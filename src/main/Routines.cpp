@@ -215,8 +215,8 @@ ResultTexts trainingResultTexts(const TTestSettings &settings, long double score
 ResultTexts examResultTexts(int answered, int right)
 {
     const long double score = answered == 0 ? 0.0L : static_cast<long double>(right * 100) / answered;
-    return {QString::number(answered) + u" з 200"_qs, QString::number(right), QString::number(answered - right),
-            scoreText(score)};
+    return {QString::number(answered) + u" з 200"_qs, QString::number(right),
+            QString::number(answered - right), scoreText(score)};
 }
 
 ResultTexts reviewResultTexts(const TestReview &review)

@@ -29,8 +29,8 @@ TestReview TestReview::ofExam(const ExamList &examData, const std::function<bool
     entries.reserve(ExamSize);
     for (int entry = 1; entry <= ExamSize; ++entry) {
         const TExamData &data = examData[entry];
-        entries.push_back({data.Subject, data.Number, data.ChosenColumn, data.ChosenOrder,
-                           data.Correct == 1, bookmarked(entry)});
+        entries.push_back({data.Subject, data.Number, data.ChosenColumn, data.ChosenOrder, data.Correct == 1,
+                           bookmarked(entry)});
     }
     return TestReview(true, std::move(entries));
 }

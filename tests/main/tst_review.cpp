@@ -12,25 +12,17 @@ using namespace vesk3;
 
 namespace {
 
-// What the user chose on a question, and the answers as they stood on screen at that moment.
-struct Choice
+// The review's five answers in the worksheet's order, each as "letter|colour|text": question `number`, whose
+// answers stood on screen as `shown` when `chosen` was chosen.
+QStringList expectedAnswers(int number, const QStringList &shown = {}, const QString &chosen = {})
 {
-    int number = 0;
-    QStringList shown;
-    QString chosen;
-};
-
-// The review's five answers in the worksheet's order, each as "letter|colour|text".
-QStringList expectedAnswers(const Choice &choice)
-{
-    QStringList texts{u"Правильна відповідь %1"_qs.arg(choice.number)};
+    QStringList texts{u"Правильна відповідь %1"_qs.arg(number)};
     for (int k = 1; k <= 4; ++k)
-        texts.append(u"Неправильна %1.%2"_qs.arg(choice.number).arg(k));
+        texts.append(u"Неправильна %1.%2"_qs.arg(number).arg(k));
     QStringList rows;
     for (const QString &text : texts) {
-        const qsizetype at = choice.shown.indexOf(text);
-        const QString letter = choice.chosen.isEmpty() ? QString() : QString(QChar(u'A' + int(at)));
-        const QString colour = text == texts[0] ? u"green"_qs : text == choice.chosen ? u"red"_qs : QString();
+        const QString letter = chosen.isEmpty() ? QString() : QString(QChar(u'A' + int(shown.indexOf(text))));
+        const QString colour = text == texts[0] ? u"green"_qs : text == chosen ? u"red"_qs : QString();
         rows.append(letter + u'|' + colour + u'|' + text);
     }
     return rows;
@@ -63,17 +55,13 @@ struct Review
         for (int k = 1; k <= 5; ++k) {
             const auto *box = window->findChild<QPlainTextEdit *>(u"Answer%1"_qs.arg(k));
             const QColor colour = box->palette().color(QPalette::Base);
-            const QString name = colour == QColor(0, 255, 0)                      ? u"green"_qs
+            const QString name = colour == QColor(0, 255, 0)                  ? u"green"_qs
                                  : colour.red() > 200 && colour.green() < 150 ? u"red"_qs
-                                                                                : QString();
+                                                                              : QString();
             seen.append(window->findChild<QLabel *>(u"Letter%1"_qs.arg(k))->text() + u'|' + name + u'|' +
                         box->toPlainText());
         }
         return seen;
-    }
-    void key(const char *control, Qt::Key key) const
-    {
-        QTest::keyClick(window->findChild<QWidget *>(control), key);
     }
     // The summary holds the figures of each line of the results dialog.
     bool summarises(const QStringList &results) const
@@ -104,13 +92,15 @@ private slots:
         run.startExam();
         run.clickAnswer(run.rightPosition());
         run.next();
-        const Choice wrong{run.state.ExamData[2].Number, run.answers(), run.box(run.wrongPosition())->toPlainText()};
+        const QStringList shown = run.answers();
+        const QString chosen = run.box(run.wrongPosition())->toPlainText();
         run.clickAnswer(run.wrongPosition());
         QTest::mouseClick(run.button("CheckBtn"), Qt::LeftButton);
         run.next();
-        const Choice none{run.state.ExamData[3].Number, {}, {}};
         run.back();
-        const auto subject = [&run](int entry) { return subjectTitle(run.state.ExamData[entry].Subject); };
+        const auto subject = [&run](int entry) {
+            return subjectTitle(run.state.ExamData[entry].Subject);
+        };
 
         QStringList results;
         QStringList rowsSeen;
@@ -130,10 +120,10 @@ private slots:
             summarised = review.summarises(results);
             rowsSeen = review.rows();
             answersSeen.append(review.answers());
-            review.key("QuestionList", Qt::Key_Down);
+            QTest::keyClick(review.list(), Qt::Key_Down);
             answersSeen.append(review.answers());
-            review.key("CloseBtn", Qt::Key_Up);
-            review.key("QuestionList", Qt::Key_Return);
+            QTest::keyClick(window->findChild<QWidget *>("CloseBtn"), Qt::Key_Up);
+            QTest::keyClick(review.list(), Qt::Key_Return);
             enterKeptIt = window->isVisible();
             answersSeen.append(review.answers());
             window->findChild<QCheckBox *>("MistakesBox")->click();
@@ -153,11 +143,12 @@ private slots:
         QCOMPARE(rowsSeen.mid(0, 2), (QStringList{u"2 [x] "_qs + subject(2) + u" Неправильно"_qs,
                                                   u"3 [ ] "_qs + subject(3) + u" Без відповіді"_qs}));
         QCOMPARE(rowsSeen.at(199), u"1 [ ] "_qs + subject(1) + u" Правильно"_qs);
-        QCOMPARE(answersSeen.at(0), expectedAnswers(wrong));
-        QCOMPARE(answersSeen.at(1), expectedAnswers(none));
+        const QStringList wrong = expectedAnswers(run.state.ExamData[2].Number, shown, chosen);
+        QCOMPARE(answersSeen.at(0), wrong);
+        QCOMPARE(answersSeen.at(1), expectedAnswers(run.state.ExamData[3].Number));
         QVERIFY(enterKeptIt);
         QVERIFY(escapeClosedIt);
-        QCOMPARE(answersSeen.at(2), expectedAnswers(wrong));
+        QCOMPARE(answersSeen.at(2), wrong);
         QVERIFY(answersSeen.at(3).at(0).contains(u"|green|Правильна"_qs));
         QVERIFY(!answersSeen.at(3).join(u' ').contains(u"red"_qs));
         QCOMPARE(run.state.ExamData[2].Answered, 0);
@@ -173,7 +164,8 @@ private slots:
         QVERIFY(!item->isEnabled());
         run.clickAnswer(run.rightPosition());
         run.next();
-        const Choice wrong{2, run.answers(), run.box(run.wrongPosition())->toPlainText()};
+        const QStringList shown = run.answers();
+        const QString chosen = run.box(run.wrongPosition())->toPlainText();
         run.clickAnswer(run.wrongPosition());
         run.next();
         const auto seen = run.finishing([&run] { run.next(); }, QMessageBox::Ok);
@@ -204,7 +196,7 @@ private slots:
         QVERIFY(summarised);
         QCOMPARE(seen.results.at(0).mid(33), u"3"_qs);
         QCOMPARE(rowsSeen, (QStringList{u"2 Хірургія Неправильно"_qs, u"3 Хірургія Без відповіді"_qs}));
-        QCOMPARE(answersSeen, expectedAnswers(wrong));
+        QCOMPARE(answersSeen, expectedAnswers(2, shown, chosen));
         run.startTraining(u"Surgery"_qs, 1, 3);
         QVERIFY(!item->isEnabled());
 
@@ -214,7 +206,7 @@ private slots:
         extract.start(u"pdftotext"_qs, {pdf, u"-"_qs});
         QVERIFY(extract.waitForFinished());
         const QString text = QString::fromUtf8(extract.readAllStandardOutput()).simplified();
-        for (const QString &shown : {u"Питання 2 з хірургії"_qs, u"Правильна відповідь 2"_qs, wrong.chosen,
+        for (const QString &shown : {u"Питання 2 з хірургії"_qs, u"Правильна відповідь 2"_qs, chosen,
                                      u"Питання 3 з хірургії"_qs, u"Правильна відповідь 3"_qs})
             QVERIFY2(text.contains(shown), qPrintable(shown));
         QVERIFY(!text.contains(u"Питання 1 з"_qs));
