@@ -138,7 +138,6 @@ private slots:
 
         QCOMPARE(modals.pendingCount(), 0);
         QVERIFY(summarised);
-        QCOMPARE(results.at(0).mid(33), u"2 з 200"_qs);
         QCOMPARE(rowsSeen.size(), 199 + 3);
         QCOMPARE(rowsSeen.mid(0, 2), (QStringList{u"2 [x] "_qs + subject(2) + u" Неправильно"_qs,
                                                   u"3 [ ] "_qs + subject(3) + u" Без відповіді"_qs}));
@@ -151,7 +150,6 @@ private slots:
         QCOMPARE(answersSeen.at(2), wrong);
         QVERIFY(answersSeen.at(3).at(0).contains(u"|green|Правильна"_qs));
         QVERIFY(!answersSeen.at(3).join(u' ').contains(u"red"_qs));
-        QCOMPARE(run.state.ExamData[2].Answered, 0);
     }
 
     // Surgery 1 right, 2 wrong, 3 passed without an answer; the review from the menu, saved as a PDF.
@@ -194,7 +192,6 @@ private slots:
         item->trigger();
 
         QVERIFY(summarised);
-        QCOMPARE(seen.results.at(0).mid(33), u"3"_qs);
         QCOMPARE(rowsSeen, (QStringList{u"2 Хірургія Неправильно"_qs, u"3 Хірургія Без відповіді"_qs}));
         QCOMPARE(answersSeen, expectedAnswers(2, shown, chosen));
         run.startTraining(u"Surgery"_qs, 1, 3);
