@@ -197,10 +197,9 @@ void TMainVeskForm::connectCommands()
     connectGuarded(ui->RAnsSpeedButton, &QToolButton::clicked, this, &TMainVeskForm::RAnsSpeedButtonClick);
     connectGuarded(ui->About1, &QAction::triggered, this, &TMainVeskForm::About1Click);
     ApplicationEvents1 = new ApplicationEvents(this);
-    connect(ApplicationEvents1, &ApplicationEvents::shortCut, this,
-            [this](int key, bool &handled) {
-                guarded(&TMainVeskForm::ApplicationEvents1ShortCut, this, key, handled);
-            });
+    connect(ApplicationEvents1, &ApplicationEvents::shortCut, this, [this](int key, bool &handled) {
+        guarded(&TMainVeskForm::ApplicationEvents1ShortCut, this, key, handled);
+    });
 }
 
 void TMainVeskForm::StartSpeedButtonClick()

@@ -95,7 +95,8 @@ private slots:
         const QRect second = fixture.list()->visualItemRect(fixture.item(2));
         QCOMPARE(second.left(), first.left());
         QVERIFY(second.top() > first.top());
-        QVERIFY(fixture.list()->viewport()->rect().contains(fixture.list()->visualItemRect(fixture.item(200))));
+        QVERIFY(
+            fixture.list()->viewport()->rect().contains(fixture.list()->visualItemRect(fixture.item(200))));
         QVERIFY(!fixture.list()->horizontalScrollBar()->isVisible());
     }
 
@@ -118,7 +119,8 @@ private slots:
             QCOMPARE(markColour(fixture.item(number)), Orange);
         }
         for (const int outside : {-1, 200}) {
-            QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.setItemImage(outside, TableImage::Answered));
+            QVERIFY_THROWS_EXCEPTION(std::out_of_range,
+                                     fixture.table.setItemImage(outside, TableImage::Answered));
             QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.checkItem(outside));
             QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.deselectItem(outside));
         }
@@ -132,13 +134,16 @@ private slots:
         QTest::addColumn<int>("selected");
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("after");
-        QTest::newRow("Закрити") << 57 << "close" << "closed1";
-        QTest::newRow("the main window") << 57 << "main" << "closed1";
-        QTest::newRow("a click, then Закрити") << -200 << "close" << "closed1";
-        QTest::newRow("nothing selected") << 0 << "close main" << "closed0 closed0";
-        QTest::newRow("Escape") << 57 << "escape" << "open0";
-        QTest::newRow("another program, then the main window") << 57 << "other main" << "open0 closed1";
-        QTest::newRow("another program, then Закрити") << 57 << "other close" << "open0 closed1";
+        const auto row = [](const char *name, int selected, const char *steps, const char *after) {
+            QTest::newRow(name) << selected << QString(steps) << QString(after);
+        };
+        row("Закрити", 57, "close", "closed1");
+        row("the main window", 57, "main", "closed1");
+        row("a click, then Закрити", -200, "close", "closed1");
+        row("nothing selected", 0, "close main", "closed0 closed0");
+        row("Escape", 57, "escape", "open0");
+        row("another program, then the main window", 57, "other main", "open0 closed1");
+        row("another program, then Закрити", 57, "other close", "open0 closed1");
     }
     void leaving()
     {
@@ -169,7 +174,8 @@ private slots:
             } else {
                 QTest::keyClick(list, Qt::Key_Escape);
             }
-            seen.append((fixture.table.isVisible() ? "open" : "closed") + QString::number(fixture.jumps.size()));
+            seen.append((fixture.table.isVisible() ? "open" : "closed") +
+                        QString::number(fixture.jumps.size()));
         }
         QCOMPARE(seen.join(' '), after);
         if (fixture.jumps.isEmpty())

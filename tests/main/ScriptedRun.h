@@ -22,8 +22,8 @@
 // or wrong one where the expected text says so); in an exam '*' for an answer recorded with its mark in the
 // table ('?' when only one of them is there), '^' for a bookmark, '[' for Back and ']' for Next switched
 // off; in training the right and wrong counts and the score; '@' and the current item while the table is
-// shown. "end" when no test runs and the main window, table and exam are as finishing leaves them, else
-// "off".
+// shown; '?' when the question's text does not name the number in SLabel3. "end" when no test runs and the
+// main window, table and exam are as finishing leaves them, else "off".
 struct ScriptedRun : TestRunFixture
 {
     using TestRunFixture::TestRunFixture;
@@ -67,8 +67,6 @@ private:
             QTest::mouseClick(pressed, Qt::LeftButton);
         else if (auto *item = form->findChild<QAction *>(step))
             item->trigger();
-        else if (auto *widget = findChildIn<QWidget>(step))
-            QTest::mouseClick(widget, Qt::LeftButton);
         else
             pressIn(activeWindow(), step);
     }
@@ -154,12 +152,15 @@ private:
                 seen += answered == showsAnsweredMark(item) ? "*" : "?";
             if (tableList()->item(item)->checkState() == Qt::Checked)
                 seen += '^';
-            seen += QString(button("BackBtn")->isEnabled() ? "" : "[") + (button("NextBtn")->isEnabled() ? "" : "]");
+            seen += QString(button("BackBtn")->isEnabled() ? "" : "[") +
+                    (button("NextBtn")->isEnabled() ? "" : "]");
         } else {
             seen += text("SLabel4") + '/' + text("SLabel5") + '=' + text("SLabel6");
         }
         if (table.isVisible())
             seen += '@' + QString::number(tableList()->currentRow() + 1);
+        if (!question().startsWith(u"Питання "_qs + text("SLabel3") + ' '))
+            seen += '?';
         return text("SLabel1") + seen;
     }
 
@@ -179,7 +180,8 @@ private:
                        text("SLabel7").isEmpty() && find<QMenu>("M1")->menuAction()->isEnabled();
         for (const char *zero : {"SLabel1", "SLabel2", "SLabel3", "SLabel4", "SLabel5"})
             cleared = cleared && text(zero) == "0";
-        for (const char *off : {"StartBtn", "FinishBtn", "NextBtn", "BackBtn", "TableBtn", "CheckBtn", "RAnsBtn"})
+        for (const char *off :
+             {"StartBtn", "FinishBtn", "NextBtn", "BackBtn", "TableBtn", "CheckBtn", "RAnsBtn"})
             cleared = cleared && !button(off)->isEnabled();
         for (int item = 0; item < vesk3::ExamSize; ++item) {
             const vesk3::TExamData &entry = state.ExamData[item + 1];
@@ -189,3 +191,27 @@ private:
         return cleared;
     }
 };
+
+// A table of scripts: each row names the steps, what each shows, and the modal windows noted on the way.
+inline void scriptColumns()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("shows");
+    QTest::addColumn<QStringList>("modals");
+}
+
+inline void script(const char *name, const QString &steps, const QString &shows,
+                   const QStringList &modals = {})
+{
+    QTest::newRow(name) << steps << shows << modals;
+}
+
+inline void playScript(const char *workbook)
+{
+    QFETCH(QString, script);
+    QFETCH(QString, shows);
+    QFETCH(QStringList, modals);
+    ScriptedRun run(workbook);
+    run.play(script, shows);
+    QCOMPARE(run.noted, modals);
+}
