@@ -36,9 +36,8 @@ struct ScriptedRun : TestRunFixture
         for (qsizetype i = 0; i < steps.size(); ++i) {
             const QStringList keys = steps[i].split('>');
             // Starting a training answers its own subject dialog.
-            const bool startsTraining = keys.first().count(':') == 2;
             ModalWatcher modals;
-            if (!startsTraining)
+            if (keys.first().count(':') != 2)
                 watch(modals, keys.mid(1));
             act(keys.first());
             const bool byVerdict = shows[i].contains(QRegularExpression("[rw]"));
@@ -63,18 +62,12 @@ private:
             clickAnswer(step == u"right" ? rightPosition() : wrongPosition());
         else if (step.startsWith(u"table"))
             showTableAt(step.mid(5).toInt());
-        else if (auto *pressed = findChildIn<QAbstractButton>(step))
+        else if (auto *pressed = activeWindow()->findChild<QAbstractButton *>(step))
             QTest::mouseClick(pressed, Qt::LeftButton);
         else if (auto *item = form->findChild<QAction *>(step))
             item->trigger();
         else
             pressIn(activeWindow(), step);
-    }
-
-    template <typename W> W *findChildIn(const QString &name) const
-    {
-        W *found = form->findChild<W *>(name);
-        return found ? found : table.findChild<W *>(name);
     }
 
     // Where the window system puts the user after the last modal window of the program has closed.
@@ -113,7 +106,10 @@ private:
     {
         QPointer<QWidget> modal = window;
         auto *box = qobject_cast<QMessageBox *>(window);
-        noted.append((keys.isEmpty() ? "unexpected " : "") + (box ? box->text() : resultValues(*window)));
+        QStringList results;
+        for (const char *line : {"Label1", "Label2", "Label3", "Label4"})
+            results.append(box ? QString() : window->findChild<QLabel *>(line)->text().mid(33));
+        noted.append((keys.isEmpty() ? "unexpected " : "") + (box ? box->text() : results.join('|')));
         // A modal window that a key opens on top of this one needs a watcher that is not busy here.
         ModalWatcher onTop;
         if (!keys.isEmpty())
@@ -127,14 +123,6 @@ private:
                 noted.append("open");
             modal->close();
         }
-    }
-
-    static QString resultValues(const QWidget &results)
-    {
-        QStringList values;
-        for (const char *line : {"Label1", "Label2", "Label3", "Label4"})
-            values.append(results.findChild<QLabel *>(line)->text().mid(33));
-        return values.join('|');
     }
 
     QString shown(bool byVerdict) const
@@ -174,12 +162,11 @@ private:
     bool finishedLook() const
     {
         bool cleared = state.Mode == vesk3::ModeNone && question().isEmpty() && answers() == QStringList(5) &&
-                       find<QLabel>("Panel1")->isVisible() &&
-                       find<QLabel>("Panel1")->text() == u"Виберіть режим роботи програми!!" &&
-                       text("ModeLabel") == u"Виберіть режим!" && text("SLabel6") == "0%" &&
-                       text("SLabel7").isEmpty() && find<QMenu>("M1")->menuAction()->isEnabled();
-        for (const char *zero : {"SLabel1", "SLabel2", "SLabel3", "SLabel4", "SLabel5"})
-            cleared = cleared && text(zero) == "0";
+                       find<QLabel>("Panel1")->isVisible() && find<QMenu>("M1")->menuAction()->isEnabled();
+        for (const QString &label :
+             u"Panel1=Виберіть режим роботи програми!!;ModeLabel=Виберіть режим!;SLabel1=0;"
+             "SLabel2=0;SLabel3=0;SLabel4=0;SLabel5=0;SLabel6=0%;SLabel7="_qs.split(';'))
+            cleared = cleared && text(label.section('=', 0, 0)) == label.section('=', 1);
         for (const char *off :
              {"StartBtn", "FinishBtn", "NextBtn", "BackBtn", "TableBtn", "CheckBtn", "RAnsBtn"})
             cleared = cleared && !button(off)->isEnabled();

@@ -4,11 +4,7 @@
 
 using namespace vesk3;
 
-namespace {
-
 const QString Finish = u"Ви Дійсно хочете завершити тест?"_qs;
-
-} // namespace
 
 class TestFinishingTest : public QObject
 {

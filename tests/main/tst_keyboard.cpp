@@ -1,11 +1,7 @@
 #include "ScriptedRun.h"
 
-namespace {
-
 const QString NotInExam = u"Функція недоступна в режимі \"Екзамен\"!"_qs;
 const QString Finish = u"Ви Дійсно хочете завершити тест?"_qs;
-
-} // namespace
 
 class TestKeyboard : public QObject
 {
@@ -48,11 +44,9 @@ private slots:
     void autoRepeatedPressesCount()
     {
         ScriptedRun run("bank-exact.xls");
-        run.startExam();
-        run.form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(run.form.get()));
-        for (int press = 0; press < 3; ++press) {
-            QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), press > 0);
+        run.play("exam Down", "1- 1A*");
+        for (int press = 0; press < 2; ++press) {
+            QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
             QApplication::sendEvent(QApplication::focusWidget(), &repeated);
         }
         QCOMPARE(run.highlighted(), 3);
