@@ -4,8 +4,8 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QWindow>
 #include <QPainter>
+#include <QWindow>
 #include <chrono>
 #include <stdexcept>
 #include <string>
