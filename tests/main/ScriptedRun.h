@@ -60,9 +60,10 @@ private:
             clickAnswer(step[0].unicode() - 'A' + 1);
         else if (step == u"right" || step == u"wrong")
             clickAnswer(step == u"right" ? rightPosition() : wrongPosition());
-        else if (step.startsWith(u"table"))
-            showTableAt(step.mid(5).toInt());
-        else if (auto *pressed = activeWindow()->findChild<QAbstractButton *>(step))
+        else if (step.startsWith(u"table") && openTable()) {
+            tableList()->setCurrentRow(step.mid(5).toInt() - 1);
+            tableList()->setFocus();
+        } else if (auto *pressed = activeWindow()->findChild<QAbstractButton *>(step))
             QTest::mouseClick(pressed, Qt::LeftButton);
         else if (auto *item = form->findChild<QAction *>(step))
             item->trigger();
@@ -73,9 +74,11 @@ private:
     // Where the window system puts the user after the last modal window of the program has closed.
     QWidget *activeWindow() const
     {
-        if (!QApplication::activeWindow())
-            form->activateWindow();
-        return QApplication::activeWindow() ? QApplication::activeWindow() : form.get();
+        QWidget *active = QApplication::activeWindow();
+        if (active && active->isVisible())
+            return active;
+        form->activateWindow();
+        return form.get();
     }
 
     static void pressIn(QWidget *window, const QString &key)
@@ -86,19 +89,14 @@ private:
                             key.size() == 1 ? key : QString(), combination.keyboardModifiers());
     }
 
-    void showTableAt(int item)
-    {
-        QVERIFY(openTable());
-        tableList()->setCurrentRow(item - 1);
-        tableList()->setFocus();
-    }
-
     // Room for more modal windows than listed, so that a fault fails instead of waiting.
-    void watch(ModalWatcher &modals, const QStringList &answers)
+    void watch(ModalWatcher &modals, const QStringList &answers, const QWidget *below = nullptr)
     {
         for (qsizetype modal = 0; modal < answers.size() + 3; ++modal) {
-            const QString answer = answers.value(modal);
-            modals.expect([this, answer](QWidget *window) { answerModal(window, answer); });
+            modals.expect([this, answer = answers.value(modal), below](QWidget *window) {
+                if (window != below)
+                    answerModal(window, answer);
+            });
         }
     }
 
@@ -113,7 +111,7 @@ private:
         // A modal window that a key opens on top of this one needs a watcher that is not busy here.
         ModalWatcher onTop;
         if (!keys.isEmpty())
-            watch(onTop, {});
+            watch(onTop, {}, window);
         for (const QString &key : keys.split(',', Qt::SkipEmptyParts)) {
             if (modal)
                 pressIn(modal, key);
@@ -128,9 +126,10 @@ private:
     QString shown(bool byVerdict) const
     {
         const int chosen = highlighted();
-        QString seen = chosen == 0 ? u"-"_qs : QString(QChar('A' + chosen - 1));
-        if (chosen > 0 && byVerdict)
-            seen = chosen == rightPosition() ? "r" : "w";
+        QString seen(chosen == 0                 ? '-'
+                     : !byVerdict                ? QChar('A' + chosen - 1)
+                     : chosen == rightPosition() ? 'r'
+                                                 : 'w');
         if (!state.TestRunning)
             return (finishedLook() ? "end" : "off") + (chosen == 0 ? QString() : seen);
         if (state.Mode == vesk3::ModeExam) {
