@@ -6,13 +6,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace vesk3;
 using bank::BankSizes;
@@ -28,10 +26,16 @@ std::string fixture(const QString &name)
 
 QWidget *topLevel(const QString &objectName)
 {
-    for (QWidget *widget : QApplication::topLevelWidgets())
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (widget->objectName() == objectName)
             return widget;
+    }
     return nullptr;
+}
+
+int splashProgress()
+{
+    return topLevel("InitVeskForm")->findChild<QProgressBar *>("ProgressBar1")->value();
 }
 
 // Records, in order, the paintings of the splash, the showings of the main window and the message boxes.
@@ -45,10 +49,9 @@ public:
 protected:
     bool eventFilter(QObject *object, QEvent *event) override
     {
-        const QString name = object->objectName();
-        if (event->type() == QEvent::Paint && name == "InitVeskForm")
+        if (event->type() == QEvent::Paint && object->objectName() == u"InitVeskForm")
             record("splash painted");
-        else if (event->type() == QEvent::Show && name == "MainVeskForm")
+        else if (event->type() == QEvent::Show && object->objectName() == u"MainVeskForm")
             record("main window shown");
         else if (event->type() == QEvent::Show && qobject_cast<QMessageBox *>(object))
             record("message box");
@@ -63,14 +66,6 @@ private:
     }
 };
 
-QString countsText(const BankSizes &sizes)
-{
-    QStringList counts;
-    for (int size : sizes)
-        counts.append(QString::number(size));
-    return counts.join(' ');
-}
-
 } // namespace
 
 class TestStartup : public QObject
@@ -78,80 +73,53 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void splashShowsItsControls()
+    // An ordinary window without a frame, showing its picture unscaled from the top-left corner.
+    void splash()
     {
         TInitVeskForm splash;
-        QCOMPARE(splash.objectName(), "InitVeskForm");
-        QCOMPARE(splash.size(), QSize(353, 257));
-        QCOMPARE(splash.minimumSize(), splash.maximumSize());
         QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        auto *panel = splash.findChild<QFrame *>("Panel1");
-        QCOMPARE(panel->geometry(), QRect(0, 0, 353, 257));
-        QCOMPARE(panel->frameShadow(), QFrame::Sunken);
-        auto *label = splash.findChild<QLabel *>("Label1");
-        QCOMPARE(label->pos(), QPoint(64, 152));
-        QCOMPARE(label->text(), u"Зачекайте, завантажується сервер Excel!!!"_qs);
-        auto *bar = splash.findChild<QProgressBar *>("ProgressBar1");
-        QCOMPARE(bar->geometry(), QRect(24, 184, 297, 16));
-        QCOMPARE(bar->minimum(), 0);
-        QCOMPARE(bar->maximum(), 140);
-        QCOMPARE(bar->value(), 0);
-    }
-
-    // The picture is drawn unscaled from its top-left corner, so the control shows its upper-left part.
-    void splashShowsTheUpperLeftOfItsPicture()
-    {
-        const QImage picture(":/pictures/splash.png");
-        QCOMPARE(picture.size(), QSize(250, 124));
-        QVERIFY(!picture.hasAlphaChannel());
-        const QColor ground = picture.pixelColor(0, 0);
-        QVERIFY(ground.red() == ground.green() && ground.green() == ground.blue());
-        TInitVeskForm splash;
-        auto *image = splash.findChild<QLabel *>("Image1");
-        QCOMPARE(image->geometry(), QRect(48, 32, 241, 105));
-        QVERIFY(!image->hasScaledContents());
+        QCOMPARE(splash.findChild<QLabel *>("Label1")->text(), u"Зачекайте, завантажується сервер Excel!!!"_qs);
+        QCOMPARE(splash.findChild<QProgressBar *>("ProgressBar1")->maximum(), 140);
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        auto *image = splash.findChild<QLabel *>("Image1");
         const QImage shown = image->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shown, picture.copy(0, 0, 241, 105).convertToFormat(QImage::Format_RGB32));
+        const QImage picture(":/pictures/splash.png");
+        QCOMPARE(shown, picture.copy(QRect(QPoint(0, 0), shown.size())).convertToFormat(QImage::Format_RGB32));
     }
 
+    // The windows are handed to the main window: Training opens the subject dialog with the loaded counts,
+    // About the About window.
     void startUpEndsAtTheMainWindowWithNoMode()
     {
         StartupLog log;
+        ModalWatcher modals;
         VeskProgram program(fixture("bank.xls"));
         QVERIFY(program.start());
         QCOMPARE(QApplication::applicationName(), u"Dorv-3 (0,01)"_qs);
         QCOMPARE(log.entries, (QStringList{"splash painted", "main window shown"}));
-        QWidget *splash = topLevel("InitVeskForm");
-        QVERIFY(splash->isHidden());
-        QCOMPARE(splash->findChild<QProgressBar *>("ProgressBar1")->value(), 140);
-        QVERIFY(topLevel("MainVeskForm")->isVisible());
-        QVERIFY(topLevel("TableVeskForm")->isHidden());
-        QVERIFY(topLevel("ResultVeskForm")->isHidden());
-        QVERIFY(topLevel("TestDLGForm")->isHidden());
-        QVERIFY(topLevel("AboutVeskForm")->isHidden());
+        QVERIFY(topLevel("InitVeskForm")->isHidden());
+        QCOMPARE(splashProgress(), 140);
+        for (const char *hidden : {"TableVeskForm", "ResultVeskForm", "TestDLGForm", "AboutVeskForm"})
+            QVERIFY2(topLevel(hidden)->isHidden(), hidden);
         QCOMPARE(program.testState().TestSettings.BankSize, (BankSizes{12, 9, 7, 5, 4}));
         QCOMPARE(program.testState().Mode, ModeNone);
-        QVERIFY(!program.testState().TestRunning);
-    }
 
-    void trainingOpensTheSubjectDialogWithTheLoadedCounts()
-    {
-        VeskProgram program(fixture("bank.xls"));
-        QVERIFY(program.start());
         QStringList shown;
-        ModalWatcher modals;
-        modals.expect([&shown](QWidget *dialog) {
-            shown << dialog->objectName();
-            for (const char *box : {"TherEdit2", "SurEdit2", "PedEdit2", "ObstEdit2", "HygEdit2"})
-                shown << dialog->findChild<QLineEdit *>(box)->text();
-            dialog->close();
-        });
+        const auto note = [&shown](QWidget *window) {
+            shown << window->objectName();
+            if (window->objectName() == u"TestDLGForm") {
+                for (const char *box : {"TherEdit2", "SurEdit2", "PedEdit2", "ObstEdit2", "HygEdit2"})
+                    shown << window->findChild<QLineEdit *>(box)->text();
+            }
+            window->close();
+        };
+        modals.expect(note);
+        modals.expect(note);
         topLevel("MainVeskForm")->findChild<QAction *>("Training1")->trigger();
-        QCOMPARE(shown, (QStringList{"TestDLGForm", "12", "9", "7", "5", "4"}));
-        QCOMPARE(program.testState().Mode, ModeTraining);
+        topLevel("MainVeskForm")->findChild<QAction *>("About1")->trigger();
+        QCOMPARE(shown, (QStringList{"TestDLGForm", "12", "9", "7", "5", "4", "AboutVeskForm"}));
     }
 
     // A loading error is shown once while the splash is up; start-up still ends at the main window.
@@ -162,7 +130,6 @@ private slots:
         QTest::addColumn<int>("progress");
         QTest::newRow("workbook absent") << "absent/vesk3_2005.xls" << BankSizes{} << 20;
         QTest::newRow("sheet missing") << "bank-missing-sheet.xls" << BankSizes{12, 9, 0, 0, 0} << 80;
-        QTest::newRow("marker missing") << "bank-no-marker.xls" << BankSizes{12, 9, 0, 0, 0} << 80;
     }
     void loadingErrorStillReachesTheMainWindow()
     {
@@ -172,17 +139,16 @@ private slots:
         StartupLog log;
         ModalWatcher modals;
         modals.expectMessageBox();
-        modals.expectMessageBox();
         VeskProgram program(fixture(file));
         QVERIFY(program.start());
         QCOMPARE(log.entries, (QStringList{"splash painted", "message box", "main window shown"}));
         QCOMPARE(modals.boxes().size(), 1);
         QCOMPARE(modals.boxes().at(0).title, u"Dorv-3 (0,01)"_qs);
         QCOMPARE(modals.boxes().at(0).icon, QMessageBox::Critical);
+        QVERIFY(modals.boxes().at(0).text.endsWith(u'.'));
         QCOMPARE(program.testState().TestSettings.BankSize, counts);
-        QCOMPARE(topLevel("InitVeskForm")->findChild<QProgressBar *>("ProgressBar1")->value(), progress);
+        QCOMPARE(splashProgress(), progress);
         QVERIFY(topLevel("MainVeskForm")->isVisible());
-        QCOMPARE(program.testState().Mode, ModeNone);
     }
 
     void missingServerEndsTheProgram()
@@ -193,8 +159,8 @@ private slots:
         VeskProgram program(fixture("bank.xls"), [](std::string_view) { return false; });
         QVERIFY(!program.start());
         QCOMPARE(log.entries, (QStringList{"splash painted", "message box"}));
-        QCOMPARE(modals.boxes().size(), 1);
-        QCOMPARE(modals.boxes().at(0).text, u"Сервер Excel не встановлено, спочатку встановіть Excel!"_qs);
+        QCOMPARE(modals.texts(), QStringList{u"Сервер Excel не встановлено, спочатку встановіть Excel!"_qs});
+        QCOMPARE(modals.boxes().at(0).icon, QMessageBox::NoIcon);
         QCOMPARE(topLevel("TableVeskForm"), nullptr);
         QCOMPARE(program.testState().TestSettings.BankSize, BankSizes{});
     }
@@ -217,8 +183,7 @@ private slots:
         const QString program = programFolder.filePath("tst_startup");
         QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
         const QDir workbookFolder(besideProgram ? programFolder.path() : currentFolder.path());
-        QVERIFY(QFile::copy(QString::fromStdString(fixture("bank.xls")),
-                            workbookFolder.filePath("vesk3_2005.xls")));
+        QVERIFY(QFile::copy(QString::fromStdString(fixture("bank.xls")), workbookFolder.filePath("vesk3_2005.xls")));
 
         QProcess child;
         child.setProgram(program);
@@ -229,9 +194,8 @@ private slots:
         child.setProcessEnvironment(environment);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start();
-        QVERIFY(child.waitForFinished(60000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 child.readAll().constData());
+        QVERIFY(child.waitForFinished(30000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAll().constData());
     }
 
     void childFindsTheWorkbookBesideItself()
@@ -240,11 +204,15 @@ private slots:
         if (expected.isEmpty())
             QSKIP("run by startsFromAnyFolder in a copy of this program");
         ModalWatcher modals;
-        modals.expectMessageBox();
+        if (expected == u"0 0 0 0 0")
+            modals.expectMessageBox();
         VeskProgram program;
         QVERIFY(program.start());
-        QCOMPARE(countsText(program.testState().TestSettings.BankSize), expected);
-        QCOMPARE(modals.boxes().size(), expected == "0 0 0 0 0" ? 1 : 0);
+        QStringList counts;
+        for (int size : program.testState().TestSettings.BankSize)
+            counts.append(QString::number(size));
+        QCOMPARE(counts.join(' '), expected);
+        QCOMPARE(modals.pendingCount(), 0);
     }
 };
 
