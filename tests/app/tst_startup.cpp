@@ -79,14 +79,16 @@ private slots:
         TInitVeskForm splash;
         QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(splash.findChild<QLabel *>("Label1")->text(), u"Зачекайте, завантажується сервер Excel!!!"_qs);
+        QCOMPARE(splash.findChild<QLabel *>("Label1")->text(),
+                 u"Зачекайте, завантажується сервер Excel!!!"_qs);
         QCOMPARE(splash.findChild<QProgressBar *>("ProgressBar1")->maximum(), 140);
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
         auto *image = splash.findChild<QLabel *>("Image1");
         const QImage shown = image->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QImage picture(":/pictures/splash.png");
-        QCOMPARE(shown, picture.copy(QRect(QPoint(0, 0), shown.size())).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(shown,
+                 picture.copy(QRect(QPoint(0, 0), shown.size())).convertToFormat(QImage::Format_RGB32));
     }
 
     // The windows are handed to the main window: Training opens the subject dialog with the loaded counts,
@@ -183,7 +185,8 @@ private slots:
         const QString program = programFolder.filePath("tst_startup");
         QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
         const QDir workbookFolder(besideProgram ? programFolder.path() : currentFolder.path());
-        QVERIFY(QFile::copy(QString::fromStdString(fixture("bank.xls")), workbookFolder.filePath("vesk3_2005.xls")));
+        QVERIFY(QFile::copy(QString::fromStdString(fixture("bank.xls")),
+                            workbookFolder.filePath("vesk3_2005.xls")));
 
         QProcess child;
         child.setProgram(program);
@@ -195,7 +198,8 @@ private slots:
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start();
         QVERIFY(child.waitForFinished(30000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, child.readAll().constData());
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAll().constData());
     }
 
     void childFindsTheWorkbookBesideItself()

@@ -68,7 +68,8 @@ private slots:
         // Each showing fills the lines afresh: a training after the exam shows the training's figures.
         state.Mode = ModeTraining;
         dialog.setTrainingResultTexts({"12", "9", "3", "75.0%"});
-        QCOMPARE(linesWhileShown(dialog), (QStringList{Passed + "12", Right + "9", Wrong + "3", Score + "75.0%"}));
+        QCOMPARE(linesWhileShown(dialog),
+                 (QStringList{Passed + "12", Right + "9", Wrong + "3", Score + "75.0%"}));
     }
 };
 

@@ -60,8 +60,9 @@ private slots:
                  << box(Boxes[i] + u'2')->text();
             QCOMPARE(box(Boxes[i] + u'1')->palette().color(QPalette::Base), QColor(Qt::yellow));
         }
-        QCOMPARE(seen, (QStringList{u"Терапія *"_qs, "1", "480", u"Хірургія"_qs, "1", "250", u"Педіатрія"_qs, "1",
-                                    "300", u"Акушерство і Гінекологія"_qs, "1", "120", u"Інфекція"_qs, "1", "0"}));
+        QCOMPARE(seen,
+                 (QStringList{u"Терапія *"_qs, "1", "480", u"Хірургія"_qs, "1", "250", u"Педіатрія"_qs, "1",
+                              "300", u"Акушерство і Гінекологія"_qs, "1", "120", u"Інфекція"_qs, "1", "0"}));
         const auto *columns = widget<QLabel>("BioChemStaticText");
         QCOMPARE(columns->text(), u" Від:"_qs + QString(22, u' ') + u"до:"_qs);
         QVERIFY2(columns->width() >= columns->sizeHint().width(), "the column titles are cut off");
@@ -78,16 +79,27 @@ private slots:
         const QString none;
         QTest::newRow("From letters") << "TherEdit1" << none << "abc" << QStringList{NotANumber} << "1";
         QTest::newRow("To empty") << "SurEdit2" << none << "" << QStringList{NotANumber} << "250";
-        QTest::newRow("From hexadecimal kept as typed") << "TherEdit1" << none << "$A" << QStringList{} << "$A";
+        QTest::newRow("From hexadecimal kept as typed")
+            << "TherEdit1" << none << "$A" << QStringList{} << "$A";
         QTest::newRow("From zero") << "PedEdit1" << none << "0" << QStringList{fromRange("300")} << "1";
-        QTest::newRow("From above To, quoted as typed")
-            << "TherEdit1" << "$FA" << "251" << QStringList{fromRange("$FA")} << "1";
-        QTest::newRow("From equal to To") << "ObstEdit1" << "17" << "17" << QStringList{} << "17";
-        QTest::newRow("To above count") << "TherEdit2" << "5" << "481" << QStringList{toRange("5", "480")} << "480";
-        QTest::newRow("To below From, quoted as typed")
-            << "ObstEdit2" << " 05" << "4" << QStringList{toRange(" 05", "120")} << "120";
-        QTest::newRow("To equal to From") << "PedEdit2" << "17" << "17" << QStringList{} << "17";
-        QTest::newRow("To equal to count") << "SurEdit2" << "3" << "250" << QStringList{} << "250";
+        QTest::newRow("From above To, quoted as typed") << "TherEdit1"
+                                                        << "$FA"
+                                                        << "251" << QStringList{fromRange("$FA")} << "1";
+        QTest::newRow("From equal to To") << "ObstEdit1"
+                                          << "17"
+                                          << "17" << QStringList{} << "17";
+        QTest::newRow("To above count") << "TherEdit2"
+                                        << "5"
+                                        << "481" << QStringList{toRange("5", "480")} << "480";
+        QTest::newRow("To below From, quoted as typed") << "ObstEdit2"
+                                                        << " 05"
+                                                        << "4" << QStringList{toRange(" 05", "120")} << "120";
+        QTest::newRow("To equal to From") << "PedEdit2"
+                                          << "17"
+                                          << "17" << QStringList{} << "17";
+        QTest::newRow("To equal to count") << "SurEdit2"
+                                           << "3"
+                                           << "250" << QStringList{} << "250";
         QTest::newRow("empty subject, To letters")
             << "HygEdit2" << none << "abc" << QStringList{NotANumber, toRange("1", "0")} << "0";
     }
@@ -145,7 +157,8 @@ private slots:
             QVERIFY(!dialog->isVisible());
             QCOMPARE(dialog->result(), int(QDialog::Accepted));
             QCOMPARE(dialog->selectedSubject(), i);
-            QCOMPARE(state->SubjectName, QStringList({"Therapy", "Surgery", "Pediatry", "Obstetrics", "Infection"})[i]);
+            QCOMPARE(state->SubjectName,
+                     QStringList({"Therapy", "Surgery", "Pediatry", "Obstetrics", "Infection"})[i]);
             QCOMPARE(state->TestSettings.FromQuestion, 2 + i);
             QCOMPARE(state->TestSettings.ToQuestion, i == 0 ? 100 : state->TestSettings.BankSize[i]);
             showDialog();
@@ -211,8 +224,9 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited.append(QApplication::focusWidget()->objectName());
         }
-        QCOMPARE(visited, (QStringList{"TherEdit2", "SurEdit1", "SurEdit2", "PedEdit1", "PedEdit2", "ObstEdit1",
-                                       "ObstEdit2", "HygEdit1", "HygEdit2", "PediatryItem", "ApplyBtn", "TherEdit1"}));
+        QCOMPARE(visited,
+                 (QStringList{"TherEdit2", "SurEdit1", "SurEdit2", "PedEdit1", "PedEdit2", "ObstEdit1",
+                              "ObstEdit2", "HygEdit1", "HygEdit2", "PediatryItem", "ApplyBtn", "TherEdit1"}));
     }
 
 private:

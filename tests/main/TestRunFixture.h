@@ -8,14 +8,7 @@
 #include "Table.h"
 #include "TestDialog0.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QToolButton>
+#include <QtWidgets>
 #include <memory>
 
 // The main window as the start-up leaves it, with the windows it is handed, on a fixture workbook (by default
@@ -58,10 +51,8 @@ struct TestRunFixture
     // A toolbar button clicked with the mouse, or a menu item chosen.
     void command(const QString &name) const
     {
-        if (auto *toolButton = form->findChild<QToolButton *>(name))
-            QTest::mouseClick(toolButton, Qt::LeftButton);
-        else
-            find<QAction>(name)->trigger();
+        auto *tool = form->findChild<QToolButton *>(name);
+        tool ? QTest::mouseClick(tool, Qt::LeftButton) : find<QAction>(name)->trigger();
     }
 
     void startExam()
@@ -80,7 +71,8 @@ struct TestRunFixture
         QTest::mouseClick(button("StartBtn"), Qt::LeftButton);
     }
 
-    // Training chosen from the menu; the subject dialog it shows is closed without OK, after selecting an item.
+    // Training chosen from the menu; the subject dialog it shows is closed without OK, after selecting an
+    // item.
     void chooseTrainingClosingTheDialog(const QString &selectBeforeClosing = {})
     {
         ModalWatcher modals;
@@ -96,11 +88,7 @@ struct TestRunFixture
     // keep their right answer in "Правильна відповідь N".
     int positionShowing(const QString &start) const
     {
-        for (int position = 1; position <= 5; ++position) {
-            if (box(position)->toPlainText().startsWith(start))
-                return position;
-        }
-        return 0;
+        return int(answers().indexOf(QRegularExpression(QRegularExpression::escape(start) + ".*"))) + 1;
     }
     int rightPosition() const { return positionShowing(u"Правильна відповідь"_qs); }
     int wrongPosition() const { return positionShowing(u"Неправильна"_qs); }

@@ -2,12 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QList>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-
 #include <deque>
 #include <functional>
 #include <vector>
@@ -17,11 +15,11 @@
 //     ModalWatcher modals;
 //     modals.expectMessageBox();            // press OK on the first box
 //     QTest::mouseClick(button, Qt::LeftButton);
-//     QCOMPARE(modals.boxes().at(0).text, "...");
+//     QCOMPARE(modals.texts(), QStringList{"..."});
 //
 // A message box is recorded (title, text, icon, buttons) before it is answered. A modal window that nobody
-// expected is recorded and closed, and the watcher fails the test when it goes, so that an unexpected box
-// fails loudly instead of waiting for a click. Only the newest watcher alive answers. An expectation that no
+// expected is recorded and closed, and the watcher fails the test when it goes: an unexpected box fails
+// loudly instead of waiting for a click. Only the newest watcher alive answers. An expectation that no
 // window met stays pending, which pendingCount() shows.
 class ModalWatcher : public QObject
 {
@@ -36,32 +34,28 @@ public:
 
     ModalWatcher()
     {
-        watchers().push_back(this);
+        live.push_back(this);
         pollSoon();
     }
     ~ModalWatcher() override
     {
-        std::erase(watchers(), this);
+        std::erase(live, this);
         if (!unexpected.isEmpty())
-            QTest::qFail(qPrintable("unexpected modal windows: " + unexpected.join(u" | ")), __FILE__, __LINE__);
+            QTest::qFail(qPrintable("unexpected modal windows: " + unexpected.join(u" | ")), __FILE__,
+                         __LINE__);
     }
 
     void expect(std::function<void(QWidget *)> act) { pending.push_back(std::move(act)); }
-
     void expectMessageBox(QMessageBox::StandardButton press = QMessageBox::Ok)
     {
         expect([this, press](QWidget *widget) {
             auto *box = qobject_cast<QMessageBox *>(widget);
             if (!box)
                 return refuse(widget);
-            Box seen{box->windowTitle(), box->text(), box->icon(), {}};
+            recorded.append({box->windowTitle(), box->text(), box->icon(), {}});
             for (QAbstractButton *button : box->buttons())
-                seen.buttons.append(button->text());
-            recorded.append(seen);
-            if (QAbstractButton *button = box->button(press))
-                button->click();
-            else
-                box->close();
+                recorded.back().buttons.append(button->text());
+            box->button(press) ? box->button(press)->click() : void(box->close());
         });
     }
 
@@ -76,46 +70,36 @@ public:
     int pendingCount() const { return int(pending.size()); }
 
 private:
-    static std::vector<ModalWatcher *> &watchers()
-    {
-        static std::vector<ModalWatcher *> live;
-        return live;
-    }
-
     // A fresh timer each time, so that a window opened while another is being answered is seen too.
     void pollSoon()
     {
         QTimer::singleShot(5, this, [this] {
             pollSoon();
-            answerActiveModal();
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal != answered)
+                answered = nullptr;
+            if (!modal || modal == answered || !modal->isVisible() || live.back() != this)
+                return;
+            answered = modal;
+            if (pending.empty())
+                return refuse(modal);
+            const auto act = std::move(pending.front());
+            pending.pop_front();
+            act(modal);
+            if (answered && !answered->isVisible())
+                answered = nullptr;
         });
-    }
-
-    void answerActiveModal()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal != answered)
-            answered = nullptr;
-        if (!modal || modal == answered || !modal->isVisible() || watchers().back() != this)
-            return;
-        answered = modal;
-        if (pending.empty())
-            return refuse(modal);
-        auto act = std::move(pending.front());
-        pending.pop_front();
-        act(modal);
-        if (answered && !answered->isVisible())
-            answered = nullptr;
     }
 
     void refuse(QWidget *window)
     {
         const auto *box = qobject_cast<QMessageBox *>(window);
-        unexpected.append(QString::fromLatin1(window->metaObject()->className()) + u' ' +
+        unexpected.append(QString(window->metaObject()->className()) + u' ' +
                           (box ? box->text() : window->windowTitle()));
         window->close();
     }
 
+    inline static std::vector<ModalWatcher *> live;
     std::deque<std::function<void(QWidget *)>> pending;
     QPointer<QWidget> answered;
     QList<Box> recorded;
