@@ -1,11 +1,7 @@
 #include "ModalWatcher.h"
 #include "TestDialog0.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QtWidgets>
 #include <memory>
 
 using namespace vesk3;
@@ -13,7 +9,6 @@ using namespace vesk3;
 namespace {
 
 const QString NotANumber = u"Введіть числове значення!!!"_qs;
-const QStringList Items{"TherapyItem", "SurgeryItem", "PediatryItem", "ObstetricsItem", "InfectionItem"};
 const QStringList Boxes{"TherEdit", "SurEdit", "PedEdit", "ObstEdit", "HygEdit"};
 
 QString fromRange(const QString &to)
@@ -28,6 +23,7 @@ QString toRange(const QString &from, const QString &count)
 
 } // namespace
 
+// The subject dialog on banks of 480, 250, 300, 120 and 0 questions, used as the user uses it.
 class TestSubjectDialog : public QObject
 {
     Q_OBJECT
@@ -52,18 +48,17 @@ private slots:
     {
         QCOMPARE(dialog->windowTitle(), u"Предмети"_qs);
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
-        QCOMPARE(widget<QGroupBox>("GroupBox1")->title(), u"Виберіть предмет! "_qs);
         QStringList seen;
-        for (int i = 0; i < 5; ++i) {
-            const auto *item = widget<QRadioButton>(Items[i]);
-            seen << item->text() + (item->isChecked() ? u" *"_qs : QString()) << box(Boxes[i] + u'1')->text()
-                 << box(Boxes[i] + u'2')->text();
-            QCOMPARE(box(Boxes[i] + u'1')->palette().color(QPalette::Base), QColor(Qt::yellow));
+        for (const QRadioButton *item : dialog->findChildren<QRadioButton *>())
+            seen << item->text() + (item->isChecked() ? u" *"_qs : QString());
+        for (const QString &name : Boxes) {
+            seen << box(name + u'1')->text() + u' ' + box(name + u'2')->text();
+            QCOMPARE(box(name + u'1')->palette().color(QPalette::Base), QColor(Qt::yellow));
         }
-        QCOMPARE(seen,
-                 (QStringList{u"Терапія *"_qs, "1", "480", u"Хірургія"_qs, "1", "250", u"Педіатрія"_qs, "1",
-                              "300", u"Акушерство і Гінекологія"_qs, "1", "120", u"Інфекція"_qs, "1", "0"}));
-        const auto *columns = widget<QLabel>("BioChemStaticText");
+        QCOMPARE(seen, (QStringList{u"Терапія *"_qs, u"Хірургія"_qs, u"Педіатрія"_qs,
+                                    u"Акушерство і Гінекологія"_qs, u"Інфекція"_qs, "1 480", "1 250", "1 300",
+                                    "1 120", "1 0"}));
+        const auto *columns = dialog->findChild<QLabel *>("BioChemStaticText");
         QCOMPARE(columns->text(), u" Від:"_qs + QString(22, u' ') + u"до:"_qs);
         QVERIFY2(columns->width() >= columns->sizeHint().width(), "the column titles are cut off");
     }
@@ -110,107 +105,68 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QStringList, messages);
         QFETCH(QString, result);
-        QLineEdit *checked = box(boxName);
         QLineEdit *partner = box(boxName.chopped(1) + (boxName.endsWith(u'1') ? u'2' : u'1'));
         // Each box is left for a box of another subject, which is no exit of this pair.
         QLineEdit *elsewhere = box(boxName.startsWith(u"Ther") ? u"SurEdit1"_qs : u"TherEdit1"_qs);
         ModalWatcher modals;
         for (qsizetype i = 0; i < messages.size(); ++i)
             modals.expectMessageBox();
-        if (!partnerText.isNull()) {
-            typeInto(partner, partnerText);
-            leaveFor(elsewhere);
-        }
-        typeInto(checked, typed);
-        leaveFor(elsewhere);
+        if (!partnerText.isNull())
+            typeInto(partner, partnerText, elsewhere);
+        typeInto(box(boxName), typed, elsewhere);
         QCOMPARE(modals.texts(), messages);
         for (const auto &shown : modals.boxes())
             QCOMPARE(shown.icon, QMessageBox::NoIcon);
-        QCOMPARE(checked->text(), result);
-        if (!partnerText.isNull())
-            QCOMPARE(partner->text(), partnerText);
+        QCOMPARE(box(boxName)->text(), result);
+        QCOMPARE(partner->text(), partnerText.isNull() ? partner->text() : partnerText);
     }
 
-    // Leaving the dialog checks nothing; the entry is checked once the focus moves on inside it.
-    void leavingTheDialogChecksNothing()
+    // Neither Enter nor Escape does anything, nor does leaving the dialog check the box; closing it stores
+    // nothing but keeps the selection. OK checks the box with the focus first.
+    void onlyOkStores()
     {
-        typeInto(box("TherEdit1"), "abc");
+        state->SubjectName = u"Surgery"_qs;
+        choose("PediatryItem");
+        for (const char *focused : {"PedEdit1", "PedEdit2", "ApplyBtn"}) {
+            auto *target = dialog->findChild<QWidget *>(focused);
+            target->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(target, Qt::Key_Escape);
+            QTest::keyClick(target, Qt::Key_Return);
+            QVERIFY2(dialog->isVisible(), focused);
+        }
+        typeInto(box("PedEdit1"), "abc", nullptr);
         dialog->close();
+        QCOMPARE(dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(state->SubjectName, u"Surgery"_qs);
         showDialog();
         ModalWatcher modals;
         modals.expectMessageBox();
-        leaveFor(box("TherEdit2"));
+        QTest::mouseClick(dialog->findChild<QPushButton *>("ApplyBtn"), Qt::LeftButton);
         QCOMPARE(modals.texts(), QStringList{NotANumber});
-        QCOMPARE(box("TherEdit1")->text(), u"1"_qs);
+        QCOMPARE(state->SubjectName, u"Pediatry"_qs);
+        QCOMPARE(state->TestSettings.FromQuestion, 1);
     }
 
     // OK stores the selected subject's range only; each showing fills the To boxes with the counts again.
-    void okStoresOnlyTheSelectedSubject()
+    void okStoresTheSelectedSubject()
     {
         giveInfectionQuestions();
         for (int i = 0; i < 5; ++i)
-            typeInto(box(Boxes[i] + u'1'), QString::number(2 + i));
-        typeInto(box("TherEdit2"), "100");
+            typeInto(box(Boxes[i] + u'1'), QString::number(2 + i), nullptr);
+        typeInto(box("TherEdit2"), "100", nullptr);
+        const QStringList items{"TherapyItem", "SurgeryItem", "PediatryItem", "ObstetricsItem",
+                                "InfectionItem"};
         for (int i = 0; i < 5; ++i) {
-            choose(Items[i]);
-            QTest::mouseClick(widget<QPushButton>("ApplyBtn"), Qt::LeftButton);
-            QVERIFY(!dialog->isVisible());
+            choose(items[i]);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("ApplyBtn"), Qt::LeftButton);
             QCOMPARE(dialog->result(), int(QDialog::Accepted));
             QCOMPARE(dialog->selectedSubject(), i);
-            QCOMPARE(state->SubjectName,
-                     QStringList({"Therapy", "Surgery", "Pediatry", "Obstetrics", "Infection"})[i]);
+            QCOMPARE(state->SubjectName, items[i].chopped(4));
             QCOMPARE(state->TestSettings.FromQuestion, 2 + i);
             QCOMPARE(state->TestSettings.ToQuestion, i == 0 ? 100 : state->TestSettings.BankSize[i]);
             showDialog();
             QCOMPARE(box("TherEdit2")->text(), u"480"_qs);
         }
-    }
-
-    void okChecksTheFocusedBoxFirst()
-    {
-        ModalWatcher modals;
-        modals.expectMessageBox();
-        typeInto(box("TherEdit2"), "abc");
-        QTest::mouseClick(widget<QPushButton>("ApplyBtn"), Qt::LeftButton);
-        QCOMPARE(modals.texts(), QStringList{NotANumber});
-        QCOMPARE(state->TestSettings.ToQuestion, 480);
-    }
-
-    void closeBoxStoresNothing()
-    {
-        state->TestSettings.FromQuestion = 3;
-        state->TestSettings.ToQuestion = 9;
-        state->SubjectName = u"Surgery"_qs;
-        choose("PediatryItem");
-        typeInto(box("PedEdit2"), "20");
-        typeInto(box("PedEdit1"), "10");
-        leaveFor(box("PedEdit2"));
-        dialog->close();
-        QCOMPARE(dialog->result(), int(QDialog::Rejected));
-        QCOMPARE(state->TestSettings.FromQuestion, 3);
-        QCOMPARE(state->TestSettings.ToQuestion, 9);
-        QCOMPARE(state->SubjectName, u"Surgery"_qs);
-        showDialog();
-        QVERIFY(widget<QRadioButton>("PediatryItem")->isChecked());
-    }
-
-    void enterAndEscapeDoNothing_data()
-    {
-        QTest::addColumn<QString>("focused");
-        QTest::addColumn<int>("key");
-        QTest::newRow("Escape in a box") << "TherEdit1" << int(Qt::Key_Escape);
-        QTest::newRow("Return in a box") << "HygEdit2" << int(Qt::Key_Return);
-        QTest::newRow("Return on OK") << "ApplyBtn" << int(Qt::Key_Return);
-    }
-    void enterAndEscapeDoNothing()
-    {
-        QFETCH(QString, focused);
-        QFETCH(int, key);
-        QWidget *target = widget<QWidget>(focused);
-        target->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(target, Qt::Key(key));
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(state->SubjectName, QString());
     }
 
     // The radio group is one stop: its selected item.
@@ -230,37 +186,13 @@ private slots:
     }
 
 private:
-    template <typename W> W *widget(const QString &name) const
-    {
-        auto *found = dialog->findChild<W *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
-    QLineEdit *box(const QString &name) const { return widget<QLineEdit>(name); }
+    QLineEdit *box(const QString &name) const { return dialog->findChild<QLineEdit *>(name); }
 
     void showDialog()
     {
         dialog->show();
         dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-    }
-
-    // Focuses a box as a click does and replaces its text as typing does.
-    void typeInto(QLineEdit *target, const QString &text)
-    {
-        QTest::mouseClick(target, Qt::LeftButton);
-        QTest::keySequence(target, QKeySequence::SelectAll);
-        QTest::keyClick(target, Qt::Key_Delete);
-        QTest::keyClicks(target, text);
-    }
-
-    // Clicks a subject's radio button where its circle is.
-    void choose(const QString &item)
-    {
-        auto *button = widget<QRadioButton>(item);
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-        QVERIFY(button->isChecked());
     }
 
     // The counts are shown anew at each showing.
@@ -271,10 +203,25 @@ private:
         showDialog();
     }
 
-    void leaveFor(QWidget *target)
+    // Focuses a box as a click does, replaces its text as typing does, and leaves it with a click elsewhere.
+    void typeInto(QLineEdit *target, const QString &text, QWidget *leaveFor)
     {
-        dialog->activateWindow();
         QTest::mouseClick(target, Qt::LeftButton);
+        QTest::keySequence(target, QKeySequence::SelectAll);
+        QTest::keyClick(target, Qt::Key_Delete);
+        QTest::keyClicks(target, text);
+        if (leaveFor) {
+            dialog->activateWindow();
+            QTest::mouseClick(leaveFor, Qt::LeftButton);
+        }
+    }
+
+    // Clicks a subject's radio button where its circle is.
+    void choose(const QString &item)
+    {
+        auto *button = dialog->findChild<QRadioButton *>(item);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+        QVERIFY(button->isChecked());
     }
 
     // Fails the test on a box that it did not expect.
