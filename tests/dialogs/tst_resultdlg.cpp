@@ -1,18 +1,18 @@
 #include "ModalWatcher.h"
 #include "ResultDlg_Train.h"
 
-#include <QLabel>
-#include <QLocale>
-#include <QPushButton>
+#include <QtWidgets>
 
 using namespace vesk3;
 
 namespace {
 
-const QString Passed = u"Ви пройшли питань                "_qs;
-const QString Right = u"Правильних відповідей            "_qs;
-const QString Wrong = u"Неправильних відповідей          "_qs;
-const QString Score = u"Ваш бал                          "_qs;
+// The four lines with their words padded to one column, as the dialog shows them.
+QStringList lines(const QString &passed, const QString &right, const QString &wrong, const QString &score)
+{
+    return {u"Ви пройшли питань                "_qs + passed, u"Правильних відповідей            "_qs + right,
+            u"Неправильних відповідей          "_qs + wrong, u"Ваш бал                          "_qs + score};
+}
 
 // Shows the dialog modally as finishing a test does, notes its lines while it is open and closes it with
 // its OK button.
@@ -36,40 +36,25 @@ class TestResultDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale::c()); }
-
-    // Unanswered exam questions count neither way.
-    void examCountsTheAnsweredEntries_data()
+    // An exam counts its answered questions only; each showing fills the lines afresh, so a training after
+    // the exam shows the training's figures.
+    void linesOfTheTestJustFinished()
     {
-        QTest::addColumn<int>("answered");
-        QTest::addColumn<int>("right");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("1 of 8 right")
-            << 8 << 1 << QStringList{Passed + u"8 з 200"_qs, Right + "1", Wrong + "7", Score + "12.5%"};
-        QTest::newRow("none answered")
-            << 0 << 0 << QStringList{Passed + u"0 з 200"_qs, Right + "0", Wrong + "0", Score + "0.0%"};
-    }
-    void examCountsTheAnsweredEntries()
-    {
-        QFETCH(int, answered);
-        QFETCH(int, right);
-        QFETCH(QStringList, lines);
+        QLocale::setDefault(QLocale::c());
         TestState state;
         state.Mode = ModeExam;
-        for (int entry = 1; entry <= answered; ++entry) {
-            state.ExamData[entry].Answered = 1;
-            state.ExamData[entry].Correct = entry <= right;
-        }
         TResultVeskForm dialog(state);
         QCOMPARE(dialog.windowTitle(), u"Результати"_qs);
-        QCOMPARE(linesWhileShown(dialog), lines);
+        QCOMPARE(linesWhileShown(dialog), lines(u"0 з 200"_qs, "0", "0", "0.0%"));
+        for (int entry = 1; entry <= 8; ++entry) {
+            state.ExamData[entry].Answered = 1;
+            state.ExamData[entry].Correct = entry == 1;
+        }
+        QCOMPARE(linesWhileShown(dialog), lines(u"8 з 200"_qs, "1", "7", "12.5%"));
         QVERIFY(dialog.isHidden());
-
-        // Each showing fills the lines afresh: a training after the exam shows the training's figures.
         state.Mode = ModeTraining;
         dialog.setTrainingResultTexts({"12", "9", "3", "75.0%"});
-        QCOMPARE(linesWhileShown(dialog),
-                 (QStringList{Passed + "12", Right + "9", Wrong + "3", Score + "75.0%"}));
+        QCOMPARE(linesWhileShown(dialog), lines("12", "9", "3", "75.0%"));
     }
 };
 

@@ -44,22 +44,19 @@ private slots:
         watcher.reset();
     }
 
+    // Therapy selected, each subject from 1 to its count, the boxes yellow, the column titles whole.
     void firstShowing()
     {
         QCOMPARE(dialog->windowTitle(), u"Предмети"_qs);
         QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
-        QStringList seen;
-        for (const QRadioButton *item : dialog->findChildren<QRadioButton *>())
-            seen << item->text() + (item->isChecked() ? u" *"_qs : QString());
+        QVERIFY(dialog->findChild<QRadioButton *>("TherapyItem")->isChecked());
+        QStringList ranges;
         for (const QString &name : Boxes) {
-            seen << box(name + u'1')->text() + u' ' + box(name + u'2')->text();
+            ranges << box(name + u'1')->text() + u' ' + box(name + u'2')->text();
             QCOMPARE(box(name + u'1')->palette().color(QPalette::Base), QColor(Qt::yellow));
         }
-        QCOMPARE(seen, (QStringList{u"Терапія *"_qs, u"Хірургія"_qs, u"Педіатрія"_qs,
-                                    u"Акушерство і Гінекологія"_qs, u"Інфекція"_qs, "1 480", "1 250", "1 300",
-                                    "1 120", "1 0"}));
+        QCOMPARE(ranges, (QStringList{"1 480", "1 250", "1 300", "1 120", "1 0"}));
         const auto *columns = dialog->findChild<QLabel *>("BioChemStaticText");
-        QCOMPARE(columns->text(), u" Від:"_qs + QString(22, u' ') + u"до:"_qs);
         QVERIFY2(columns->width() >= columns->sizeHint().width(), "the column titles are cut off");
     }
 
@@ -167,22 +164,6 @@ private slots:
             showDialog();
             QCOMPARE(box("TherEdit2")->text(), u"480"_qs);
         }
-    }
-
-    // The radio group is one stop: its selected item.
-    void tabOrder()
-    {
-        giveInfectionQuestions();
-        choose("PediatryItem");
-        box("TherEdit1")->setFocus(Qt::TabFocusReason);
-        QStringList visited;
-        for (int i = 0; i < 12; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited.append(QApplication::focusWidget()->objectName());
-        }
-        QCOMPARE(visited,
-                 (QStringList{"TherEdit2", "SurEdit1", "SurEdit2", "PedEdit1", "PedEdit2", "ObstEdit1",
-                              "ObstEdit2", "HygEdit1", "HygEdit2", "PediatryItem", "ApplyBtn", "TherEdit1"}));
     }
 
 private:

@@ -175,11 +175,13 @@ private slots:
         }
     }
 
-    // Entry 2 is answered wrong, then right; entry 3 right, then wrong.
+    // Entry 2 is answered wrong, then right; entry 3 right, then wrong. Back, off on entry 1, is on again.
     void theLastChoiceJudgesAnExamQuestion()
     {
         TestRunFixture run("bank-exact.xls");
         run.startExam();
+        run.back();
+        QVERIFY(!run.button("BackBtn")->isEnabled());
         for (const int entry : {2, 3}) {
             run.next();
             const int first = entry == 2 ? run.wrongPosition() : run.rightPosition();
@@ -189,6 +191,7 @@ private slots:
             QCOMPARE(run.highlighted(), last);
             QCOMPARE(run.state.ExamData[entry].Correct, entry == 2 ? 1 : 0);
             QVERIFY(showsAnsweredMark(run.tableList()->item(entry - 1)));
+            QVERIFY(run.button("BackBtn")->isEnabled());
         }
         QCOMPARE(run.state.ExamData[1].Answered, 0);
     }
