@@ -3,16 +3,7 @@
 #include "QuestionBank.h"
 #include "VeskProgram.h"
 
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProcess>
-#include <QProgressBar>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtWidgets>
 
 using namespace vesk3;
 using bank::BankSizes;
@@ -21,17 +12,11 @@ Q_DECLARE_METATYPE(BankSizes)
 
 namespace {
 
-std::string fixture(const QString &name)
-{
-    return QStringLiteral(VESK3_FIXTURES "/%1").arg(name).toStdString();
-}
-
 QWidget *topLevel(const QString &objectName)
 {
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == objectName)
-            return widget;
-    return nullptr;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto found = std::ranges::find(windows, objectName, &QObject::objectName);
+    return found == windows.end() ? nullptr : *found;
 }
 
 // Records, in order, the paintings of the splash, the showings of the main window and the message boxes.
@@ -45,31 +30,18 @@ public:
 protected:
     bool eventFilter(QObject *object, QEvent *event) override
     {
-        const QString name = object->objectName();
-        if (event->type() == QEvent::Paint && name == "InitVeskForm")
-            record("splash painted");
-        else if (event->type() == QEvent::Show && name == "MainVeskForm")
-            record("main window shown");
+        QString entry;
+        if (event->type() == QEvent::Paint && object->objectName() == u"InitVeskForm")
+            entry = "splash painted";
+        else if (event->type() == QEvent::Show && object->objectName() == u"MainVeskForm")
+            entry = "main window shown";
         else if (event->type() == QEvent::Show && qobject_cast<QMessageBox *>(object))
-            record("message box");
+            entry = "message box";
+        if (!entry.isEmpty() && (entries.isEmpty() || entries.back() != entry))
+            entries.append(entry);
         return false;
     }
-
-private:
-    void record(const QString &entry)
-    {
-        if (entries.isEmpty() || entries.back() != entry)
-            entries.append(entry);
-    }
 };
-
-QString countsText(const BankSizes &sizes)
-{
-    QStringList counts;
-    for (int size : sizes)
-        counts.append(QString::number(size));
-    return counts.join(' ');
-}
 
 } // namespace
 
@@ -78,173 +50,100 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void splashShowsItsControls()
+    // An ordinary window without a frame.
+    void splash()
     {
         TInitVeskForm splash;
-        QCOMPARE(splash.objectName(), "InitVeskForm");
-        QCOMPARE(splash.size(), QSize(353, 257));
-        QCOMPARE(splash.minimumSize(), splash.maximumSize());
         QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        auto *panel = splash.findChild<QFrame *>("Panel1");
-        QCOMPARE(panel->geometry(), QRect(0, 0, 353, 257));
-        QCOMPARE(panel->frameShadow(), QFrame::Sunken);
-        auto *label = splash.findChild<QLabel *>("Label1");
-        QCOMPARE(label->pos(), QPoint(64, 152));
-        QCOMPARE(label->text(), u"Зачекайте, завантажується сервер Excel!!!"_qs);
-        auto *bar = splash.findChild<QProgressBar *>("ProgressBar1");
-        QCOMPARE(bar->geometry(), QRect(24, 184, 297, 16));
-        QCOMPARE(bar->minimum(), 0);
-        QCOMPARE(bar->maximum(), 140);
-        QCOMPARE(bar->value(), 0);
+        QCOMPARE(splash.findChild<QLabel *>("Label1")->text(),
+                 u"Зачекайте, завантажується сервер Excel!!!"_qs);
     }
 
-    // The picture is drawn unscaled from its top-left corner, so the control shows its upper-left part.
-    void splashShowsTheUpperLeftOfItsPicture()
-    {
-        const QImage picture(":/pictures/splash.png");
-        QCOMPARE(picture.size(), QSize(250, 124));
-        QVERIFY(!picture.hasAlphaChannel());
-        const QColor ground = picture.pixelColor(0, 0);
-        QVERIFY(ground.red() == ground.green() && ground.green() == ground.blue());
-        TInitVeskForm splash;
-        auto *image = splash.findChild<QLabel *>("Image1");
-        QCOMPARE(image->geometry(), QRect(48, 32, 241, 105));
-        QVERIFY(!image->hasScaledContents());
-        splash.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&splash));
-        const QImage shown = image->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shown, picture.copy(0, 0, 241, 105).convertToFormat(QImage::Format_RGB32));
-    }
-
-    void startUpEndsAtTheMainWindowWithNoMode()
-    {
-        StartupLog log;
-        VeskProgram program(fixture("bank.xls"));
-        QVERIFY(program.start());
-        QCOMPARE(QApplication::applicationName(), u"Dorv-3 (0,01)"_qs);
-        QCOMPARE(log.entries, (QStringList{"splash painted", "main window shown"}));
-        QWidget *splash = topLevel("InitVeskForm");
-        QVERIFY(splash->isHidden());
-        QCOMPARE(splash->findChild<QProgressBar *>("ProgressBar1")->value(), 140);
-        QVERIFY(topLevel("MainVeskForm")->isVisible());
-        QVERIFY(topLevel("TableVeskForm")->isHidden());
-        QVERIFY(topLevel("ResultVeskForm")->isHidden());
-        QVERIFY(topLevel("TestDLGForm")->isHidden());
-        QVERIFY(topLevel("AboutVeskForm")->isHidden());
-        QCOMPARE(program.testState().TestSettings.BankSize, (BankSizes{12, 9, 7, 5, 4}));
-        QCOMPARE(program.testState().Mode, ModeNone);
-        QVERIFY(!program.testState().TestRunning);
-    }
-
-    void trainingOpensTheSubjectDialogWithTheLoadedCounts()
-    {
-        VeskProgram program(fixture("bank.xls"));
-        QVERIFY(program.start());
-        QStringList shown;
-        ModalWatcher modals;
-        modals.expect([&shown](QWidget *dialog) {
-            shown << dialog->objectName();
-            for (const char *box : {"TherEdit2", "SurEdit2", "PedEdit2", "ObstEdit2", "HygEdit2"})
-                shown << dialog->findChild<QLineEdit *>(box)->text();
-            dialog->close();
-        });
-        topLevel("MainVeskForm")->findChild<QAction *>("Training1")->trigger();
-        QCOMPARE(shown, (QStringList{"TestDLGForm", "12", "9", "7", "5", "4"}));
-        QCOMPARE(program.testState().Mode, ModeTraining);
-    }
-
-    // A loading error is shown once while the splash is up; start-up still ends at the main window.
-    void loadingErrorStillReachesTheMainWindow_data()
+    // The splash is painted first, and a loading error is shown while it is up; start-up ends at the main
+    // window with no mode and the splash's bar where loading stopped. Without a server it ends after saying
+    // so.
+    void startUp_data()
     {
         QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("server");
         QTest::addColumn<BankSizes>("counts");
         QTest::addColumn<int>("progress");
-        QTest::newRow("workbook absent") << "absent/vesk3_2005.xls" << BankSizes{} << 20;
-        QTest::newRow("sheet missing") << "bank-missing-sheet.xls" << BankSizes{12, 9, 0, 0, 0} << 80;
-        QTest::newRow("marker missing") << "bank-no-marker.xls" << BankSizes{12, 9, 0, 0, 0} << 80;
+        QTest::addColumn<QString>("message"); // "error" for any error box
+        QTest::newRow("bank") << "bank.xls" << true << BankSizes{12, 9, 7, 5, 4} << 140 << "";
+        QTest::newRow("workbook absent") << "absent/vesk3_2005.xls" << true << BankSizes{} << 20 << "error";
+        QTest::newRow("sheet missing")
+            << "bank-missing-sheet.xls" << true << BankSizes{12, 9, 0, 0, 0} << 80 << "error";
+        QTest::newRow("no server") << "bank.xls" << false << BankSizes{} << 0
+                                   << u"Сервер Excel не встановлено, спочатку встановіть Excel!"_qs;
     }
-    void loadingErrorStillReachesTheMainWindow()
+    void startUp()
     {
         QFETCH(QString, file);
+        QFETCH(bool, server);
         QFETCH(BankSizes, counts);
         QFETCH(int, progress);
+        QFETCH(QString, message);
         StartupLog log;
         ModalWatcher modals;
-        modals.expectMessageBox();
-        modals.expectMessageBox();
-        VeskProgram program(fixture(file));
-        QVERIFY(program.start());
-        QCOMPARE(log.entries, (QStringList{"splash painted", "message box", "main window shown"}));
-        QCOMPARE(modals.boxes().size(), 1);
-        QCOMPARE(modals.boxes().at(0).title, u"Dorv-3 (0,01)"_qs);
-        QCOMPARE(modals.boxes().at(0).icon, QMessageBox::Critical);
+        if (!message.isEmpty())
+            modals.expectMessageBox();
+        const auto noServer = [](std::string_view) {
+            return false;
+        };
+        VeskProgram program(VESK3_FIXTURES "/" + file.toStdString(),
+                            server ? bank::ServerRegistry(bank::readerRegistry) : noServer);
+        QCOMPARE(program.start(), server);
+
+        QStringList entries{"splash painted"};
+        if (!message.isEmpty())
+            entries.append("message box");
+        if (server)
+            entries.append("main window shown");
+        QCOMPARE(log.entries, entries);
+        for (const ModalWatcher::Box &box : modals.boxes()) {
+            QCOMPARE(box.title, u"Dorv-3 (0,01)"_qs);
+            QCOMPARE(box.icon, server ? QMessageBox::Critical : QMessageBox::NoIcon);
+            QVERIFY(server ? box.text.endsWith(u'.') : box.text == message);
+        }
         QCOMPARE(program.testState().TestSettings.BankSize, counts);
+        if (!server) {
+            QCOMPARE(topLevel("TableVeskForm"), nullptr);
+            return;
+        }
+        QCOMPARE(QApplication::applicationName(), u"Dorv-3 (0,01)"_qs);
+        QVERIFY(topLevel("InitVeskForm")->isHidden());
         QCOMPARE(topLevel("InitVeskForm")->findChild<QProgressBar *>("ProgressBar1")->value(), progress);
-        QVERIFY(topLevel("MainVeskForm")->isVisible());
+        for (const char *hidden : {"TableVeskForm", "ResultVeskForm", "TestDLGForm", "AboutVeskForm"})
+            QVERIFY2(topLevel(hidden)->isHidden(), hidden);
         QCOMPARE(program.testState().Mode, ModeNone);
+
+        // The windows are handed to the main window: Training opens the subject dialog with the loaded
+        // counts, About the About window.
+        QStringList shown;
+        const auto note = [&shown](QWidget *window) {
+            shown << window->objectName();
+            for (const QLineEdit *box : window->findChildren<QLineEdit *>(QRegularExpression("Edit2$")))
+                shown << box->text();
+            window->close();
+        };
+        modals.expect(note);
+        modals.expect(note);
+        topLevel("MainVeskForm")->findChild<QAction *>("Training1")->trigger();
+        topLevel("MainVeskForm")->findChild<QAction *>("About1")->trigger();
+        QStringList expected{"TestDLGForm"};
+        for (int count : counts)
+            expected << QString::number(count);
+        QCOMPARE(shown, expected << "AboutVeskForm");
     }
 
-    void missingServerEndsTheProgram()
+    // The workbook lies beside the program, wherever the program was started from.
+    void workbookBesideTheProgram()
     {
-        StartupLog log;
-        ModalWatcher modals;
-        modals.expectMessageBox();
-        VeskProgram program(fixture("bank.xls"), [](std::string_view) { return false; });
-        QVERIFY(!program.start());
-        QCOMPARE(log.entries, (QStringList{"splash painted", "message box"}));
-        QCOMPARE(modals.boxes().size(), 1);
-        QCOMPARE(modals.boxes().at(0).text, u"Сервер Excel не встановлено, спочатку встановіть Excel!"_qs);
-        QCOMPARE(topLevel("TableVeskForm"), nullptr);
-        QCOMPARE(program.testState().TestSettings.BankSize, BankSizes{});
-    }
-
-    // A copy of this test program is started from another folder and runs
-    // childFindsTheWorkbookBesideItself with the counts it must load.
-    void startsFromAnyFolder_data()
-    {
-        QTest::addColumn<bool>("besideProgram");
-        QTest::addColumn<QString>("counts");
-        QTest::newRow("workbook beside the program") << true << "12 9 7 5 4";
-        QTest::newRow("workbook only in the current folder") << false << "0 0 0 0 0";
-    }
-    void startsFromAnyFolder()
-    {
-        QFETCH(bool, besideProgram);
-        QFETCH(QString, counts);
-        QTemporaryDir programFolder;
-        QTemporaryDir currentFolder;
-        const QString program = programFolder.filePath("tst_startup");
-        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), program));
-        const QDir workbookFolder(besideProgram ? programFolder.path() : currentFolder.path());
-        QVERIFY(QFile::copy(QString::fromStdString(fixture("bank.xls")),
-                            workbookFolder.filePath("vesk3_2005.xls")));
-
-        QProcess child;
-        child.setProgram(program);
-        child.setArguments({"childFindsTheWorkbookBesideItself"});
-        child.setWorkingDirectory(currentFolder.path());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("VESK3_EXPECTED_COUNTS", counts);
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start();
-        QVERIFY(child.waitForFinished(60000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 child.readAll().constData());
-    }
-
-    void childFindsTheWorkbookBesideItself()
-    {
-        const QString expected = qEnvironmentVariable("VESK3_EXPECTED_COUNTS");
-        if (expected.isEmpty())
-            QSKIP("run by startsFromAnyFolder in a copy of this program");
-        ModalWatcher modals;
-        modals.expectMessageBox();
-        VeskProgram program;
-        QVERIFY(program.start());
-        QCOMPARE(countsText(program.testState().TestSettings.BankSize), expected);
-        QCOMPARE(modals.boxes().size(), expected == "0 0 0 0 0" ? 1 : 0);
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        QCOMPARE(QString::fromStdString(programWorkbookPath()),
+                 QDir(QCoreApplication::applicationDirPath()).filePath("vesk3_2005.xls"));
     }
 };
 

@@ -1,28 +1,43 @@
 #pragma once
 
-#include "MainWindowFixture.h"
+#include "AboutUnit.h"
+#include "FixedClock.h"
+#include "MainVeskUnit.h"
 #include "ModalWatcher.h"
+#include "ResultDlg_Train.h"
+#include "Table.h"
+#include "TestDialog0.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
+#include <QtWidgets>
+#include <memory>
 
-// The main window during a test, driven as the user drives it: menu items, push buttons, clicks on the
-// answer boxes, and the boxes and dialogs that these open, answered by a ModalWatcher.
-struct TestRunFixture : MainWindowFixture
+// The main window as the start-up leaves it, with the windows it is handed, on a fixture workbook (by default
+// the test question bank: 12, 9, 7, 5 and 4 questions), driven as the user drives it. Any modal window that
+// no test expects fails the test.
+struct TestRunFixture
 {
-    using MainWindowFixture::MainWindowFixture;
+    explicit TestRunFixture(const char *workbook = "bank.xls")
+    {
+        fixedclock::start(20061014);
+        form = std::make_unique<vesk3::TMainVeskForm>(
+            state, vesk3::BankSetup{std::string(VESK3_FIXTURES "/") + workbook});
+        form->setSubjectDialog(subjectDialog);
+        form->setResultDialog(resultDialog);
+        form->setTableWindow(table);
+        form->setAboutWindow(about);
+        form->show();
+    }
 
+    template <typename W> W *find(const QString &name) const
+    {
+        auto *found = form->findChild<W *>(name);
+        if (!found)
+            qFatal("the main window has no %s", qPrintable(name));
+        return found;
+    }
     QPushButton *button(const QString &name) const { return find<QPushButton>(name); }
     QString text(const QString &label) const { return find<QLabel>(label)->text(); }
-    QPlainTextEdit *box(int position) const
-    {
-        return find<QPlainTextEdit>(QStringLiteral("Memo%1").arg(position));
-    }
+    QPlainTextEdit *box(int position) const { return find<QPlainTextEdit>(u"Memo%1"_qs.arg(position)); }
     QString question() const { return find<QPlainTextEdit>("QuestionMemo")->toPlainText(); }
     QStringList answers() const
     {
@@ -33,15 +48,20 @@ struct TestRunFixture : MainWindowFixture
     }
     QListWidget *tableList() const { return table.findChild<QListWidget *>("ListView1"); }
 
-    // Exam mode from the menu, then Start.
+    // A toolbar button clicked with the mouse, or a menu item chosen.
+    void command(const QString &name) const
+    {
+        auto *tool = form->findChild<QToolButton *>(name);
+        tool ? QTest::mouseClick(tool, Qt::LeftButton) : find<QAction>(name)->trigger();
+    }
+
     void startExam()
     {
-        find<QAction>("Test1")->trigger();
+        command("Test1");
         QTest::mouseClick(button("StartBtn"), Qt::LeftButton);
     }
 
-    // Training mode on a subject and range as the subject dialog confirmed them earlier; the dialog that
-    // choosing Training shows again is closed without OK.
+    // Training on a subject and range as the subject dialog confirmed them earlier.
     void startTraining(const QString &subject, int from, int to)
     {
         state.SubjectName = subject;
@@ -51,6 +71,8 @@ struct TestRunFixture : MainWindowFixture
         QTest::mouseClick(button("StartBtn"), Qt::LeftButton);
     }
 
+    // Training chosen from the menu; the subject dialog it shows is closed without OK, after selecting an
+    // item.
     void chooseTrainingClosingTheDialog(const QString &selectBeforeClosing = {})
     {
         ModalWatcher modals;
@@ -59,26 +81,22 @@ struct TestRunFixture : MainWindowFixture
                 dialog->findChild<QAbstractButton *>(selectBeforeClosing)->click();
             dialog->close();
         });
-        find<QAction>("Training1")->trigger();
+        command("Training1");
     }
 
-    // The position whose box shows a text starting so; 0 when none does.
+    // The position whose box shows a text starting so; 0 when none does. The plain questions of the fixtures
+    // keep their right answer in "Правильна відповідь N".
     int positionShowing(const QString &start) const
     {
-        for (int position = 1; position <= 5; ++position) {
-            if (box(position)->toPlainText().startsWith(start))
-                return position;
-        }
-        return 0;
+        return int(answers().indexOf(QRegularExpression(QRegularExpression::escape(start) + ".*"))) + 1;
     }
-    // The plain questions of the fixtures keep their right answer in "Правильна відповідь N".
     int rightPosition() const { return positionShowing(u"Правильна відповідь"_qs); }
     int wrongPosition() const { return positionShowing(u"Неправильна"_qs); }
 
     void clickAnswer(int position) const
     {
-        QPlainTextEdit *answer = box(position);
-        QTest::mouseClick(answer->viewport(), Qt::LeftButton, {}, answer->viewport()->rect().center());
+        QWidget *viewport = box(position)->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, viewport->rect().center());
     }
 
     // The green box; 0 when all five show the window colour, -1 for anything else.
@@ -96,12 +114,15 @@ struct TestRunFixture : MainWindowFixture
         return green;
     }
 
-    // "Показати таблицю" clicked in the active main window, as a user clicks it; false unless the table then
-    // became the active window.
-    bool openTable()
+    bool activate() const
     {
         form->activateWindow();
-        if (!QTest::qWaitForWindowActive(form.get()))
+        return QTest::qWaitForWindowActive(form.get());
+    }
+    // "Показати таблицю" clicked in the active main window; false unless the table then became active.
+    bool openTable()
+    {
+        if (!activate())
             return false;
         QTest::mouseClick(button("TableBtn"), Qt::LeftButton);
         return QTest::qWaitForWindowActive(&table);
@@ -116,15 +137,14 @@ struct TestRunFixture : MainWindowFixture
     void next() const { QTest::mouseClick(button("NextBtn"), Qt::LeftButton); }
     void back() const { QTest::mouseClick(button("BackBtn"), Qt::LeftButton); }
 
-    // The user's answer to the finishing question, then what the results dialog showed, if it opened.
+    // The finishing question as the user answered it, then the results dialog's four lines if it opened.
     struct Finish
     {
         QList<ModalWatcher::Box> questions;
         QStringList results;
     };
-
-    // Runs an action that asks to finish (Finish, or Next on a training run's last question), answers the
-    // question with `answer` and, after OK, notes the results dialog's four lines and closes it with OK.
+    // Runs an action that asks to finish and answers with `answer`; after OK notes the results dialog's lines
+    // and closes it with its OK.
     template <typename Action> Finish finishing(Action action, QMessageBox::StandardButton answer)
     {
         Finish seen;
@@ -145,4 +165,12 @@ struct TestRunFixture : MainWindowFixture
     {
         return finishing([this] { QTest::mouseClick(button("FinishBtn"), Qt::LeftButton); }, answer);
     }
+
+    ModalWatcher modals;
+    vesk3::TestState state;
+    vesk3::TTestDLGForm subjectDialog{state};
+    vesk3::TResultVeskForm resultDialog{state};
+    vesk3::TTableVeskForm table{state};
+    vesk3::TAboutVeskForm about;
+    std::unique_ptr<vesk3::TMainVeskForm> form;
 };

@@ -1,218 +1,284 @@
-#include "MainWindowFixture.h"
+#include "TestRunFixture.h"
 
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QToolButton>
+#include <QSignalSpy>
 
 using namespace vesk3;
 
-// What the user sees of the main window when the program has started: no mode chosen.
+namespace {
+
+const QString FinishTestFirst = u"Спочатку завершіть попередній тест!"_qs;
+const QString TestNotStarted = u"Тест ще не розпочато!"_qs;
+const QString NoBackInTraining = u"В режимі тренування Кнопка \"Попереднє\" недоступна!!!"_qs;
+const QString NotInTraining = u"Функція недоступна в режимі \"Тренування\"!"_qs;
+
+enum class Stage
+{
+    NoMode,
+    ExamChosen,
+    TrainingChosen,
+    ExamRunning,
+    TrainingRunning,
+};
+
+// The main window on a bank big enough for an exam, brought to a stage of its life as the user brings it.
+struct CommandRun : TestRunFixture
+{
+    explicit CommandRun(Stage stage) : TestRunFixture("bank-exact.xls")
+    {
+        if (stage == Stage::ExamChosen)
+            command("Test1");
+        else if (stage == Stage::TrainingChosen)
+            chooseTrainingClosingTheDialog();
+        else if (stage == Stage::ExamRunning)
+            startExam();
+        else if (stage == Stage::TrainingRunning)
+            startTraining("Infection", 2, 6);
+    }
+
+    // What a refused command must leave as it was.
+    auto snapshot() const
+    {
+        return std::tuple(state.TestRunning, state.Mode, state.CurrentQuestion, question(), highlighted(),
+                          button("BackBtn")->isEnabled(), text("Panel1"), text("ModeLabel"));
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Stage)
+
+// The main window itself: what it shows before a test, choosing a mode, and the toolbar, menu and key
+// commands with their refusals.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { window = std::make_unique<MainWindowFixture>(); }
-    void cleanup() { window.reset(); }
-
-    void coverPromptsForAMode()
+    void beforeAnyMode()
     {
-        const auto *cover = window->find<QLabel>("Panel1");
-        QVERIFY(cover->isVisible());
-        QCOMPARE(cover->text(), u"Виберіть режим роботи програми!!"_qs);
-        QCOMPARE(cover->font().pixelSize(), 21);
-        QCOMPARE(window->find<QLabel>("ModeLabel")->text(), u"Виберіть режим!"_qs);
-        QCOMPARE(window->find<QLabel>("ModeLabel")->font().pixelSize(), 32);
-    }
-
-    // Where the user points, the cover is what is hit, except for the bottom row of push buttons.
-    void coverLiesOverTheWorkArea_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<bool>("covered");
-        for (const char *name : {"ModeLabel", "QuestionMemo", "LabelA", "LabelE", "Memo1", "Memo2", "Memo3",
-                                 "Memo4", "Memo5", "BackBtn", "NextBtn", "GroupBox1", "SLabel7"})
-            QTest::newRow(name) << name << true;
-        for (const char *name : {"StartBtn", "FinishBtn", "TableBtn", "RAnsBtn", "CheckBtn", "ExamSpBtn",
-                                 "RAnsSpeedButton", "ProgressBar1"})
-            QTest::newRow(name) << name << false;
-    }
-    void coverLiesOverTheWorkArea()
-    {
-        QFETCH(QString, control);
-        QFETCH(bool, covered);
-        const auto *widget = window->find<QWidget>(control);
-        const QWidget *client = window->find<QWidget>("ClientArea");
-        const QPoint centre = widget->mapTo(client, widget->rect().center());
-        const QWidget *hit = client->childAt(centre);
-        QVERIFY(hit);
-        if (covered)
-            QCOMPARE(hit->objectName(), u"Panel1"_qs);
-        else
-            QVERIFY2(hit == widget || widget->isAncestorOf(hit), qPrintable(hit->objectName()));
-    }
-
-    void pushButtonsStartDisabled_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("BackBtn") << "BackBtn" << u"Попереднє"_qs;
-        QTest::newRow("NextBtn") << "NextBtn" << u"Наступне"_qs;
-        QTest::newRow("StartBtn") << "StartBtn" << u"Розпочати"_qs;
-        QTest::newRow("FinishBtn") << "FinishBtn" << u"Закінчити"_qs;
-        QTest::newRow("TableBtn") << "TableBtn" << u"Показати таблицю"_qs;
-        QTest::newRow("RAnsBtn") << "RAnsBtn" << u"Правильна відповідь"_qs;
-        QTest::newRow("CheckBtn") << "CheckBtn" << u"Зробити закладку"_qs;
-    }
-    void pushButtonsStartDisabled()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, caption);
-        const auto *push = window->find<QPushButton>(button);
-        QCOMPARE(push->text(), caption);
-        QVERIFY(!push->isEnabled());
-        // The whole caption is readable.
-        QVERIFY2(push->fontMetrics().horizontalAdvance(caption) < push->width(), qPrintable(caption));
-    }
-
-    void statistics_data()
-    {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("1") << 1 << u"Питання:"_qs << "0";
-        QTest::newRow("2") << 2 << u"Всього питань:"_qs << "0";
-        QTest::newRow("3") << 3 << u"Питання в базі даних:"_qs << "0";
-        QTest::newRow("4") << 4 << u"Правильні відповіді:"_qs << "0";
-        QTest::newRow("5") << 5 << u"Неправильні відповіді:"_qs << "0";
-        QTest::newRow("6") << 6 << u"Ваш бал:"_qs << "0%";
-        QTest::newRow("7") << 7 << u"Розділ:"_qs << "-None-";
-    }
-    void statistics()
-    {
-        QFETCH(int, line);
-        QFETCH(QString, caption);
-        QFETCH(QString, value);
-        QCOMPARE(window->find<QGroupBox>("GroupBox1")->title(), u"Статистика"_qs);
-        const auto *captionLabel = window->find<QLabel>(u"StatLabel%1"_qs.arg(line));
-        const auto *valueLabel = window->find<QLabel>(u"SLabel%1"_qs.arg(line));
-        QCOMPARE(captionLabel->text(), caption);
-        QCOMPARE(valueLabel->text(), value);
-        // The caption's text ends before its value begins.
-        QVERIFY(captionLabel->x() + captionLabel->fontMetrics().horizontalAdvance(caption) < valueLabel->x());
-    }
-
-    void questionAndAnswersAreEmptyAndReadOnly()
-    {
-        const auto *question = window->find<QPlainTextEdit>("QuestionMemo");
-        QCOMPARE(question->toPlainText(), QString());
-        QVERIFY(question->isReadOnly());
-        QCOMPARE(question->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        const QStringList letters{"A", "B", "C", "D", "E"};
-        for (int i = 0; i < letters.size(); ++i) {
-            const auto *answer = window->find<QPlainTextEdit>(u"Memo%1"_qs.arg(i + 1));
-            QCOMPARE(answer->toPlainText(), QString());
-            QVERIFY(answer->isReadOnly());
-            QCOMPARE(answer->viewport()->cursor().shape(), Qt::PointingHandCursor);
-            const auto *letter = window->find<QLabel>("Label" + letters[i]);
-            QCOMPARE(letter->text(), letters[i]);
-            QVERIFY(letter->font().bold());
-            QCOMPARE(letter->font().pixelSize(), 37);
-            // The letter stands on its answer's rows.
-            QVERIFY(letter->y() >= answer->y() && letter->y() < answer->geometry().bottom());
-        }
-    }
-
-    void toolbar_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("hint");
-        QTest::newRow("ExamSpBtn") << "ExamSpBtn" << u"Екзамен"_qs << u"Режим екзамену"_qs;
-        QTest::newRow("SpeedButton8") << "SpeedButton8" << u"Тренування"_qs << u"Режим тренування"_qs;
-        QTest::newRow("StartSpeedButton") << "StartSpeedButton" << QString() << u"Розпочати тест"_qs;
-        QTest::newRow("BackSpeedBtn") << "BackSpeedBtn" << QString() << u"Попереднє питання"_qs;
-        QTest::newRow("NextSpeedBtn") << "NextSpeedBtn" << QString() << u"Наступне питання"_qs;
-        QTest::newRow("FinishSpeedButton") << "FinishSpeedButton" << QString() << u"Закінчити тест"_qs;
-        QTest::newRow("CheckSpeedButton") << "CheckSpeedButton" << QString() << u"Зробити закладку"_qs;
-        QTest::newRow("TableSpeedButton") << "TableSpeedButton" << QString() << u"Показати таблицю"_qs;
-        QTest::newRow("RAnsSpeedButton")
-            << "RAnsSpeedButton" << QString() << u"Показати правильну відповідь"_qs;
-    }
-    void toolbar()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, text);
-        QFETCH(QString, hint);
-        const auto *tool = window->find<QToolButton>(button);
-        QVERIFY(tool->isEnabled());
-        QCOMPARE(tool->toolTip(), hint);
-        QCOMPARE(tool->height(), 31);
-        if (text.isEmpty()) {
-            QCOMPARE(tool->toolButtonStyle(), Qt::ToolButtonIconOnly);
-            QCOMPARE(tool->icon().availableSizes(), QList<QSize>{QSize(32, 32)});
-        } else {
-            QCOMPARE(tool->toolButtonStyle(), Qt::ToolButtonTextOnly);
-            QCOMPARE(tool->text(), text);
-        }
-    }
-
-    void progressBarStaysEmpty()
-    {
-        const auto *progress = window->find<QProgressBar>("ProgressBar1");
-        QCOMPARE(progress->value(), progress->minimum());
-        QVERIFY(!progress->isTextVisible());
-    }
-
-    void mainMenu()
-    {
-        const auto *bar = window->find<QMenuBar>("MainMenu1");
-        const QList<QAction *> top = bar->actions();
-        QCOMPARE(top.size(), 3);
-        QCOMPARE(top[0]->text(), u"Старт"_qs);
-        QCOMPARE(top[1]->text(), u"Режими"_qs);
-        QCOMPARE(top[2]->text(), u"About"_qs);
-        QVERIFY(!top[2]->menu());
-        for (QAction *item : top)
-            QVERIFY(item->isEnabled());
-
-        const auto items = [](const QMenu *menu) {
-            QStringList seen;
-            for (const QAction *action : menu->actions())
-                seen.append(action->objectName() + u' ' + action->text() + u' ' +
-                            action->shortcut().toString(QKeySequence::PortableText));
-            return seen;
+        TestRunFixture window;
+        QCOMPARE(window.form->windowTitle(), u"Vesk-3 Version 0,01"_qs);
+        QCOMPARE(window.form->minimumSize(), window.form->maximumSize());
+        QVERIFY(!window.form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(window.text("Panel1"), u"Виберіть режим роботи програми!!"_qs);
+        QCOMPARE(window.text("ModeLabel"), u"Виберіть режим!"_qs);
+        QCOMPARE(window.find<QLabel>("Panel1")->font().pixelSize(), 21);
+        QCOMPARE(window.find<QLabel>("ModeLabel")->font().pixelSize(), 32);
+        QCOMPARE(window.find<QLabel>("LabelC")->font().pixelSize(), 37);
+        QVERIFY(window.find<QLabel>("LabelC")->font().bold());
+        QCOMPARE(window.box(4)->viewport()->cursor().shape(), Qt::PointingHandCursor);
+        // The table was shown once and hidden again, so it exists as a window of its own.
+        QVERIFY(window.table.windowHandle() && window.table.isHidden());
+        // Where the user points, the cover is what is hit, except for the bottom row of buttons and the
+        // toolbar.
+        const QWidget *client = window.find<QWidget>("ClientArea");
+        const auto hitAtCentre = [&](const char *name) {
+            const auto *widget = window.find<QWidget>(name);
+            const QWidget *hit = client->childAt(widget->mapTo(client, widget->rect().center()));
+            return hit == widget || widget->isAncestorOf(hit) ? QString(name) : hit->objectName();
         };
-        QCOMPARE(items(top[0]->menu()), (QStringList{u"N2 Розпочати тест F2"_qs, u"N3 Наступне питання "_qs,
-                                                     u"N4 Попереднє питання "_qs, u"N5 Закінчити тест F10"_qs,
-                                                     u"Review1 Робота над помилками "_qs, u"N6 Вийти з програми Ctrl+F4"_qs}));
-        QCOMPARE(top[1]->menu()->objectName(), u"M1"_qs);
-        QCOMPARE(items(top[1]->menu()),
-                 (QStringList{u"Training1 Режим Тренування "_qs, u"Test1 Режим Екзамену "_qs}));
+        for (const char *covered : {"QuestionMemo", "Memo3", "NextBtn"})
+            QCOMPARE(hitAtCentre(covered), "Panel1");
+        for (const char *free : {"StartBtn", "RAnsBtn", "ExamSpBtn"})
+            QCOMPARE(hitAtCentre(free), free);
+        // Every showing starts without a mode.
+        window.form->hide();
+        window.state.Mode = ModeExam;
+        window.state.TestRunning = true;
+        window.form->show();
+        QCOMPARE(window.state.Mode, ModeNone);
+        QVERIFY(!window.state.TestRunning);
     }
 
-    // Tab visits these controls in this order (the disabled ones once they are enabled), and no others.
-    void tabOrder()
+    // Each step chooses a mode: Exam from the menu (Test1) or the toolbar (ExamSpBtn); Training likewise
+    // (Training1, SpeedButton8), its subject dialog left with OK after selecting Pediatry, or closed after
+    // selecting Surgery.
+    void choosingAMode_data()
     {
-        QWidget *first = window->find<QWidget>("QuestionMemo");
-        QStringList chain{first->objectName()};
-        for (QWidget *next = first->nextInFocusChain(); next != first; next = next->nextInFocusChain()) {
-            if ((next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(window->form.get()))
-                chain.append(next->objectName());
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("startEnabled");
+        QTest::addColumn<QString>("subject");
+        QTest::newRow("exam, menu") << QStringList{"Test1"} << true << "";
+        QTest::newRow("exam, toolbar") << QStringList{"ExamSpBtn"} << true << "";
+        QTest::newRow("training, OK") << QStringList{"Training1 OK"} << true << "Pediatry";
+        QTest::newRow("training, never confirmed") << QStringList{"SpeedButton8 close"} << false << "";
+        QTest::newRow("training, confirmed before")
+            << QStringList{"SpeedButton8 OK", "Training1 close"} << true << "Pediatry";
+        QTest::newRow("exam after training") << QStringList{"Training1 OK", "Test1"} << true << "Pediatry";
+        QTest::newRow("training after exam") << QStringList{"ExamSpBtn", "SpeedButton8 close"} << false << "";
+    }
+    void choosingAMode()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, startEnabled);
+        QFETCH(QString, subject);
+        TestRunFixture window;
+        for (const QString &step : steps) {
+            ModalWatcher modals;
+            const bool ok = step.endsWith(u"OK");
+            if (step.contains(u' ')) {
+                modals.expect([ok](QWidget *dialog) {
+                    QCOMPARE(dialog->objectName(), "TestDLGForm");
+                    dialog->findChild<QAbstractButton *>(ok ? "PediatryItem" : "SurgeryItem")->click();
+                    ok ? dialog->findChild<QPushButton *>("ApplyBtn")->click() : void(dialog->close());
+                });
+            }
+            window.command(step.section(u' ', 0, 0));
+            QCOMPARE(modals.pendingCount(), 0);
         }
-        QCOMPARE(chain,
-                 (QStringList{"QuestionMemo", "StartBtn", "TableBtn", "Memo1", "Memo2", "Memo3", "Memo4",
-                              "Memo5", "NextBtn", "BackBtn", "FinishBtn", "CheckBtn", "RAnsBtn"}));
+        const bool exam = !steps.last().contains(u' ');
+        QCOMPARE(window.state.Mode, exam ? ModeExam : ModeTraining);
+        QCOMPARE(window.text("Panel1"), exam ? u"Режим Екзамену!!! Натисніть кнопку Розпочати!"_qs
+                                             : u"Режим Тренування!!! Натисніть кнопку Розпочати!"_qs);
+        QCOMPARE(window.text("ModeLabel"), exam ? u"Режим екзамену!"_qs : u"Режим тренування!"_qs);
+        QCOMPARE(window.button("StartBtn")->isEnabled(), startEnabled);
+        QCOMPARE(window.state.SubjectName, subject);
+        QCOMPARE(window.state.TestSettings.ToQuestion, subject.isEmpty() ? 0 : 7);
     }
 
-private:
-    std::unique_ptr<MainWindowFixture> window;
+    void refusals_data()
+    {
+        QTest::addColumn<Stage>("stage");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("message");
+        const auto row = [](Stage stage, const char *command, const QString &message) {
+            QTest::addRow("%s at stage %d", command, int(stage)) << stage << QString(command) << message;
+        };
+        row(Stage::NoMode, "StartSpeedButton", u"Спочатку виберіть режим роботи програми!"_qs);
+        row(Stage::NoMode, "N2", u"Спочатку виберіть режим роботи програми!"_qs);
+        row(Stage::TrainingChosen, "StartSpeedButton",
+            u"Спочатку виберіть предмет і питання для тренування!"_qs);
+        row(Stage::ExamRunning, "N2", FinishTestFirst);
+        row(Stage::TrainingRunning, "StartSpeedButton", FinishTestFirst);
+        row(Stage::ExamRunning, "ExamSpBtn", FinishTestFirst);
+        row(Stage::TrainingRunning, "SpeedButton8", FinishTestFirst);
+        row(Stage::NoMode, "FinishSpeedButton", TestNotStarted);
+        row(Stage::ExamChosen, "N5", TestNotStarted);
+        row(Stage::TrainingChosen, "NextSpeedBtn", TestNotStarted);
+        row(Stage::NoMode, "N3", TestNotStarted);
+        row(Stage::ExamChosen, "CheckSpeedButton", TestNotStarted);
+        row(Stage::TrainingChosen, "TableSpeedButton", TestNotStarted);
+        row(Stage::ExamChosen, "RAnsSpeedButton", TestNotStarted);
+        row(Stage::TrainingRunning, "CheckSpeedButton", NotInTraining);
+        row(Stage::TrainingRunning, "TableSpeedButton", NotInTraining);
+        row(Stage::ExamRunning, "RAnsSpeedButton", u"Функція недоступна в режимі \"Екзамен\"!"_qs);
+        row(Stage::NoMode, "BackSpeedBtn", QString());
+        row(Stage::ExamChosen, "N4", TestNotStarted);
+        row(Stage::TrainingChosen, "BackSpeedBtn", NoBackInTraining);
+        row(Stage::TrainingRunning, "N4", NoBackInTraining);
+    }
+    // A refused command shows its one plain box, or nothing, and changes nothing.
+    void refusals()
+    {
+        QFETCH(Stage, stage);
+        QFETCH(QString, command);
+        QFETCH(QString, message);
+        CommandRun run(stage);
+        const auto before = run.snapshot();
+        ModalWatcher modals;
+        if (!message.isEmpty())
+            modals.expectMessageBox();
+        run.command(command);
+        QCOMPARE(modals.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        for (const ModalWatcher::Box &box : modals.boxes()) {
+            QCOMPARE(box.title, "Dorv-3 (0,01)");
+            QCOMPARE(box.icon, QMessageBox::NoIcon);
+            QCOMPARE(box.buttons, QStringList{"OK"});
+        }
+        QVERIFY(run.snapshot() == before);
+    }
+
+    // The commands run their push button's handler itself, so a push button being off does not matter;
+    // the mode buttons of the toolbar stay on during a test, though the menu "Режими" does not.
+    void commandsRunWhateverThePushButtons()
+    {
+        CommandRun run(Stage::ExamChosen);
+        run.button("StartBtn")->setEnabled(false);
+        run.command("N2");
+        QVERIFY(run.state.TestRunning);
+        QVERIFY(!run.find<QMenu>("M1")->menuAction()->isEnabled());
+        QVERIFY(run.find<QToolButton>("ExamSpBtn")->isEnabled() &&
+                run.find<QToolButton>("SpeedButton8")->isEnabled());
+        for (const char *name : {"NextBtn", "BackBtn", "FinishBtn"})
+            run.button(name)->setEnabled(false);
+        run.command("N3");
+        QCOMPARE(run.text("SLabel1"), "2");
+        QVERIFY(run.button("BackBtn")->isEnabled());
+        run.button("BackBtn")->setEnabled(false);
+        run.command("N4");
+        QCOMPARE(run.text("SLabel1"), "1");
+
+        const auto cancelled = run.finishing([&] { run.command("N5"); }, QMessageBox::Cancel);
+        QCOMPARE(cancelled.questions.size(), 1);
+        const ModalWatcher::Box &question = cancelled.questions.at(0);
+        QCOMPARE(question.text, u"Ви Дійсно хочете завершити тест?"_qs);
+        QCOMPARE(std::tuple(question.title, question.icon, question.buttons),
+                 std::tuple(u"Warning"_qs, QMessageBox::Warning, QStringList{"OK", "Cancel"}));
+        QVERIFY(run.state.TestRunning);
+        QCOMPARE(run.finishing([&] { run.command("FinishSpeedButton"); }, QMessageBox::Ok).results.size(), 4);
+        QVERIFY(!run.state.TestRunning);
+    }
+
+    void trainingCommands()
+    {
+        CommandRun run(Stage::TrainingRunning);
+        run.clickAnswer(run.wrongPosition());
+        run.command("RAnsSpeedButton");
+        QCOMPARE(run.highlighted(), run.rightPosition());
+        run.command("N3");
+        QCOMPARE(run.question(), u"Питання 3 з інфекційних хвороб"_qs);
+        QCOMPARE(run.state.TestSettings.RightCount, 1);
+        run.command("NextSpeedBtn");
+        QCOMPARE(run.question(), u"Питання 4 з інфекційних хвороб"_qs);
+        // Nothing chosen on question 3: the answer kept from question 2 does not count for it.
+        QCOMPARE(run.state.TestSettings.ChosenAnswer, 0);
+        QCOMPARE(run.state.TestSettings.WrongCount, 1);
+        QVERIFY(!run.button("BackBtn")->isEnabled());
+    }
+
+    // On the last question Next shows nothing new, yet still makes sure Back can be used.
+    void examCommands()
+    {
+        CommandRun run(Stage::ExamRunning);
+        QVERIFY(run.openTable());
+        run.jumpTo(200);
+        QTRY_COMPARE(run.state.CurrentQuestion, 200);
+        run.clickAnswer(2);
+        run.button("BackBtn")->setEnabled(false);
+        run.command("NextSpeedBtn");
+        QCOMPARE(run.state.CurrentQuestion, 200);
+        QCOMPARE(run.highlighted(), 2);
+        QVERIFY(run.button("BackBtn")->isEnabled());
+        run.command("CheckSpeedButton");
+        QCOMPARE(run.tableList()->item(199)->checkState(), Qt::Checked);
+        QCOMPARE(run.tableList()->item(198)->checkState(), Qt::Unchecked);
+        ModalWatcher modals;
+        modals.expect([&](QWidget *window) {
+            QCOMPARE(window, &run.about);
+            window->close();
+        });
+        run.command("About1");
+        QCOMPARE(modals.pendingCount(), 0);
+        run.command("TableSpeedButton");
+        QVERIFY(run.table.isVisible());
+    }
+
+    // Ctrl+F4 closes without asking, even during a test, and lets the workbook go.
+    void quitting()
+    {
+        CommandRun run(Stage::ExamRunning);
+        QSignalSpy closed(run.form.get(), &TMainVeskForm::closed);
+        QVERIFY(run.activate());
+        QVERIFY(run.form->excelApp()->isConnected());
+        QTest::keyClick(run.form.get(), Qt::Key_F4, Qt::ControlModifier);
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(!run.form->isVisible());
+        QCOMPARE(run.form->excelApp(), nullptr);
+        // The window system may still send a request to the closed window.
+        QCloseEvent again;
+        QApplication::sendEvent(run.form.get(), &again);
+        QCOMPARE(closed.size(), 2);
+    }
 };
 
 QTEST_MAIN(TestMainWindow)

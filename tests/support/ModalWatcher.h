@@ -2,24 +2,25 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QList>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
-
 #include <deque>
 #include <functional>
+#include <vector>
 
 // Answers the modal windows that an action opens, in the order they open. Arm it before the action:
 //
 //     ModalWatcher modals;
 //     modals.expectMessageBox();            // press OK on the first box
 //     QTest::mouseClick(button, Qt::LeftButton);
-//     QCOMPARE(modals.boxes().at(0).text, "...");
+//     QCOMPARE(modals.texts(), QStringList{"..."});
 //
-// Each expectation is met by the next modal widget that becomes active; a message box is recorded (title,
-// text, icon) before it is answered. A modal window that never opens leaves its expectation pending, which
-// pendingCount() shows; nothing waits forever, since the watcher stops polling when it is destroyed.
+// A message box is recorded (title, text, icon, buttons) before it is answered. A modal window that nobody
+// expected is recorded and closed, and the watcher fails the test when it goes: an unexpected box fails
+// loudly instead of waiting for a click. Only the newest watcher alive answers. An expectation that no
+// window met stays pending, which pendingCount() shows.
 class ModalWatcher : public QObject
 {
 public:
@@ -33,51 +34,72 @@ public:
 
     ModalWatcher()
     {
-        poll.setInterval(5);
-        connect(&poll, &QTimer::timeout, this, &ModalWatcher::answerActiveModal);
-        poll.start();
+        live.push_back(this);
+        pollSoon();
+    }
+    ~ModalWatcher() override
+    {
+        std::erase(live, this);
+        if (!unexpected.isEmpty())
+            QTest::qFail(qPrintable("unexpected modal windows: " + unexpected.join(u" | ")), __FILE__,
+                         __LINE__);
     }
 
     void expect(std::function<void(QWidget *)> act) { pending.push_back(std::move(act)); }
-
     void expectMessageBox(QMessageBox::StandardButton press = QMessageBox::Ok)
     {
         expect([this, press](QWidget *widget) {
             auto *box = qobject_cast<QMessageBox *>(widget);
-            if (!box) {
-                unexpected.append(widget->metaObject()->className());
-                widget->close();
-                return;
-            }
-            Box seen{box->windowTitle(), box->text(), box->icon(), {}};
+            if (!box)
+                return refuse(widget);
+            recorded.append({box->windowTitle(), box->text(), box->icon(), {}});
             for (QAbstractButton *button : box->buttons())
-                seen.buttons.append(button->text());
-            recorded.append(seen);
-            if (QAbstractButton *button = box->button(press))
-                button->click();
-            else
-                box->close();
+                recorded.back().buttons.append(button->text());
+            box->button(press) ? box->button(press)->click() : void(box->close());
         });
     }
 
     const QList<Box> &boxes() const { return recorded; }
-    // Class names of modal windows that opened where a message box was expected.
-    const QStringList &unexpectedWindows() const { return unexpected; }
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const Box &box : recorded)
+            result.append(box.text);
+        return result;
+    }
     int pendingCount() const { return int(pending.size()); }
 
 private:
-    void answerActiveModal()
+    // A fresh timer each time, so that a window opened while another is being answered is seen too.
+    void pollSoon()
     {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == answered || pending.empty() || !modal->isVisible())
-            return;
-        answered = modal;
-        auto act = std::move(pending.front());
-        pending.pop_front();
-        act(modal);
+        QTimer::singleShot(5, this, [this] {
+            pollSoon();
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal != answered)
+                answered = nullptr;
+            if (!modal || modal == answered || !modal->isVisible() || live.back() != this)
+                return;
+            answered = modal;
+            if (pending.empty())
+                return refuse(modal);
+            const auto act = std::move(pending.front());
+            pending.pop_front();
+            act(modal);
+            if (answered && !answered->isVisible())
+                answered = nullptr;
+        });
     }
 
-    QTimer poll;
+    void refuse(QWidget *window)
+    {
+        const auto *box = qobject_cast<QMessageBox *>(window);
+        unexpected.append(QString(window->metaObject()->className()) + u' ' +
+                          (box ? box->text() : window->windowTitle()));
+        window->close();
+    }
+
+    inline static std::vector<ModalWatcher *> live;
     std::deque<std::function<void(QWidget *)>> pending;
     QPointer<QWidget> answered;
     QList<Box> recorded;
