@@ -35,7 +35,7 @@ void loadQuestionBank(ExcelApplication &ExcelApp, const std::string &path, BankS
 std::int32_t CountQuestions(const ExcelApplication &ExcelApp);
 
 // Makes a subject's sheet `Worksheet` and the active sheet; nothing is looked up or activated when it
-// already is `Worksheet` (exact, case-sensitive names).
+// already is `Worksheet` (exact, case-sensitive names, though the lookup itself ignores the case).
 void makeSubjectCurrent(ExcelApplication &ExcelApp, std::string_view subjectName);
 
 struct QuestionTexts

@@ -85,9 +85,12 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<BankSizes>("counts");
-        QTest::newRow("regular bank") << "bank.xls" << BankSizes{12, 9, 7, 5, 4};
-        QTest::newRow("second writer") << "bank-gnumeric.xls" << BankSizes{12, 9, 7, 5, 4};
-        QTest::newRow("smallest and 200") << "bank-one.xls" << BankSizes{200, 1, 1, 1, 1};
+        QTest::addColumn<QString>("therapy");
+        QTest::newRow("regular bank") << "bank.xls" << BankSizes{12, 9, 7, 5, 4} << "Therapy";
+        QTest::newRow("second writer") << "bank-gnumeric.xls" << BankSizes{12, 9, 7, 5, 4} << "Therapy";
+        QTest::newRow("smallest and 200") << "bank-one.xls" << BankSizes{200, 1, 1, 1, 1} << "Therapy";
+        // Found as the spreadsheet server found it, without regard to the letter case.
+        QTest::newRow("sheet name in lower case") << "bank-case.xls" << BankSizes{12, 9, 7, 5, 4} << "therapy";
     }
     void loadingCountsEverySubject()
     {
@@ -101,8 +104,9 @@ private slots:
         QCOMPARE(progress, (QList<int>{20, 40, 60, 80, 100, 120, 140}));
         QVERIFY(excel.isConnected());
         QVERIFY(!excel.displayAlerts());
-        QCOMPARE(worksheetOf(excel), "Therapy");
-        QCOMPARE(QString::fromStdString(excel.activeSheetName()), "Therapy");
+        QFETCH(QString, therapy);
+        QCOMPARE(worksheetOf(excel), therapy);
+        QCOMPARE(QString::fromStdString(excel.activeSheetName()), therapy);
         QCOMPARE(excel.calls().activations, 1);
     }
 
@@ -123,8 +127,6 @@ private slots:
         QTest::newRow("marker missing")
             << "bank-no-marker.xls" << BankSizes{12, 9, 0, 0, 0} << QList<int>{20, 40, 60, 80} << "Pediatry"
             << "Pediatry";
-        QTest::newRow("first sheet misnamed")
-            << "bank-case.xls" << BankSizes{} << QList<int>{20, 40} << "" << u"«Therapy»"_qs;
     }
     void loadingStopsAtTheFailedStep()
     {
@@ -224,7 +226,7 @@ private slots:
         QList<int> progress;
         QCOMPARE(load(excel, fixture("bank.xls"), sizes, progress), QString());
         const int lookups = excel.calls().sheetLookups;
-        QVERIFY_THROWS_EXCEPTION(workbook::BankError, bank::ReadQuestion(excel, "therapy", 1));
+        QCOMPARE(bank::ReadQuestion(excel, "therapy", 1).question, "Питання 1 з терапії");
         QCOMPARE(excel.calls().sheetLookups, lookups + 1);
         QCOMPARE(worksheetOf(excel), "Therapy");
     }
