@@ -55,9 +55,9 @@ Bytes rk(std::uint32_t value, unsigned style = 15)
     return record(0x027E, cell(0, 0, style).u32(value));
 }
 
-Bytes formula(const Bytes &result, unsigned style = 15)
+Bytes formula(const Bytes &result, unsigned style = 15, unsigned type = 0x0006)
 {
-    return record(0x0006, cell(0, 0, style).raw(result).u16(0).u32(0).u16(0));
+    return record(type, cell(0, 0, style).raw(result).u16(0).u32(0).u16(0));
 }
 
 Bytes specialResult(unsigned type, unsigned value = 0)
@@ -145,6 +145,7 @@ private slots:
         row("FORMULA boolean", formula(specialResult(1, 1)), "True");
         row("FORMULA error", formula(specialResult(2, 0x07)), "#DIV/0!");
         row("FORMULA empty text", formula(specialResult(3)), "");
+        row("FORMULA under the older record id", formula(Fields().f64(5), 15, 0x0406), "5");
         row("built-in date format", number(0, 0, 38425, 16), "14.03.2005");
         row("custom date format", number(0, 0, 38425, 20), "14.03.2005");
         row("quoted d is no date", number(0, 0, 38425, 17), "38425");
@@ -153,6 +154,8 @@ private slots:
         row("RK date", rk(rkInteger(38425), 16), "14.03.2005");
         row("FORMULA date", formula(Fields().f64(38425), 16), "14.03.2005");
         row("style the workbook lacks", number(0, 0, 38425, 99), "38425");
+        row("format code a byte short is general", number(0, 0, 38425, 20), "38425",
+            styles() + record(0x041E, Fields().u16(164).u16(10).u8(0).latin1("dd/mm/yyy")));
         row("1904 date system", number(0, 0, 36963, 16), "14.03.2005",
             styles() + record(0x0022, Fields().u16(1)));
     }
@@ -358,6 +361,7 @@ private slots:
                                                                {u"Ctls", Bytes(5000, 'c')}})
                                                      .bytes;
         QTest::newRow("stream name in capitals") << compoundFile({{u"WORKBOOK", longStream()}}).bytes;
+        QTest::newRow("Excel 97 records in a stream named BOOK") << compoundFile({{u"BOOK", longStream()}}).bytes;
         QTest::newRow("in the mini stream")
             << compoundFile({{u"Workbook", workbookStream({}, {{"T", number(0, 0, 42)}})}}).bytes;
     }
@@ -381,7 +385,8 @@ private slots:
         row("Excel 95 record stream in Workbook",
             compoundFile({{u"Workbook", beginning(0x0005, 0x0500) + record(0x000A)}}).bytes,
             "застарілому форматі Excel 95");
-        row("Excel 95 stream Book", compoundFile({{u"Book", Bytes(100, '\0')}}).bytes, "застарілому форматі");
+        row("Excel 95 stream Book",
+            compoundFile({{u"Book", beginning(0x0005, 0x0500) + record(0x000A)}}).bytes, "застарілому форматі");
         row("encrypted Excel 2007", compoundFile({{u"EncryptedPackage", Bytes(100, '\0')}}).bytes,
             "захищено паролем");
         row("Word document", compoundFile({{u"WordDocument", Bytes(100, '\0')}}).bytes, "не є книгою Excel");
