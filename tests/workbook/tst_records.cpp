@@ -317,6 +317,11 @@ private slots:
         QTest::newRow("stream name in capitals") << compoundFile({{u"WORKBOOK", longStream()}}).bytes;
         QTest::newRow("Excel 97 records in a stream named BOOK")
             << compoundFile({{u"BOOK", longStream()}}).bytes;
+        QTest::newRow("near the mini stream's limit")
+            << compoundFile({{u"Ctls", Bytes(100, 'c')},
+                             {u"Workbook",
+                              workbookStream(record(0x00EC, Bytes(3900, 'x')), {{"T", number(0, 0, 42)}})}})
+                   .bytes;
         QTest::newRow("in the mini stream")
             << compoundFile({{u"Workbook", workbookStream({}, {{"T", number(0, 0, 42)}})}}).bytes;
     }
