@@ -255,7 +255,7 @@ ReviewTexts TReviewVeskForm::readTexts(const ReviewEntry &entry)
         texts.question = boxText(cells.question);
         for (std::size_t k = 0; k < cells.answers.size(); ++k)
             texts.answers[k] = boxText(cells.answers[k]);
-    } catch (const bank::BankError &error) {
+    } catch (const workbook::BankError &error) {
         texts.question =
             u"Питання не вдалося прочитати: %1"_qs.arg(errorBoxText(QString::fromUtf8(error.what())));
     }

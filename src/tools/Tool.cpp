@@ -17,11 +17,12 @@ constexpr std::string_view Help = R"(Використання:
   vesk3-bank export КНИГА АРКУШ
   vesk3-bank --help | -h
 
-Перевіряє книгу питань vesk3 (.xls) так, як її читає програма, або виводить її аркуш у CSV.
+Перевіряє книгу питань vesk3 (.xls, .xlsx або .ods) так, як її читає програма, або виводить її аркуш у CSV.
 
 Команди:
   check КНИГА
-      Для кожного з п’яти предметів (аркуші Therapy, Surgery, Pediatry, Obstetrics, Infection):
+      Для кожного з п’яти предметів (аркуші Therapy, Surgery, Pediatry, Obstetrics, Infection;
+      великі й малі літери в назві аркуша не розрізняються):
       скільки питань нарахує програма або що її зупинить (немає аркуша; немає позначки «end»
       у стовпці 1 до останнього заповненого рядка). Попереджає про питання з порожнім текстом
       (стовпець 2) або порожньою відповіддю (стовпці 3–7; клітинка лише з пробілами теж порожня)
@@ -50,11 +51,11 @@ int usageError(std::ostream &err, const std::string &what)
     return exitcode::Usage;
 }
 
-std::optional<bank::Workbook> openWorkbook(const std::string &path, std::ostream &err)
+std::optional<workbook::Workbook> openWorkbook(const std::string &path, std::ostream &err)
 {
     try {
-        return bank::Workbook::open(path);
-    } catch (const bank::BankError &error) {
+        return workbook::Workbook::open(path);
+    } catch (const workbook::BankError &error) {
         err << "vesk3-bank: " << error.what() << '\n';
         return std::nullopt;
     }
@@ -62,7 +63,7 @@ std::optional<bank::Workbook> openWorkbook(const std::string &path, std::ostream
 
 int check(const std::string &path, std::ostream &out, std::ostream &err)
 {
-    const std::optional<bank::Workbook> workbook = openWorkbook(path, err);
+    const std::optional<workbook::Workbook> workbook = openWorkbook(path, err);
     if (!workbook)
         return exitcode::Unreadable;
     const BankCheck result = checkBank(*workbook);
@@ -72,10 +73,10 @@ int check(const std::string &path, std::ostream &out, std::ostream &err)
 
 int exportSheet(const std::string &path, const std::string &sheetName, std::ostream &out, std::ostream &err)
 {
-    const std::optional<bank::Workbook> workbook = openWorkbook(path, err);
+    const std::optional<workbook::Workbook> workbook = openWorkbook(path, err);
     if (!workbook)
         return exitcode::Unreadable;
-    const bank::Sheet *sheet = workbook->findSheet(sheetName);
+    const workbook::Sheet *sheet = workbook->findSheet(sheetName);
     if (sheet == nullptr) {
         err << "vesk3-bank: у книзі «" << path << "» немає аркуша «" << sheetName << "».\n";
         return exitcode::NoSuchSheet;
