@@ -81,9 +81,9 @@ void readBytes(const std::string &path)
 // What the program does at start-up.
 void openAndCount(const std::string &path)
 {
-    const bank::Workbook workbook = bank::Workbook::open(path);
+    const workbook::Workbook workbook = workbook::Workbook::open(path);
     for (const std::string_view name : bank::SubjectSheets) {
-        const bank::Sheet *sheet = workbook.findSheet(name);
+        const workbook::Sheet *sheet = workbook.findSheet(name);
         if (sheet == nullptr)
             throw std::runtime_error("the workbook has no sheet " + std::string(name));
         bank::countQuestions(*sheet);

@@ -76,9 +76,9 @@ int measureOnce(int argc, char *argv[])
 // A workbook the program cannot load would stop a run at its error box, so it is refused beforehand.
 void requireLoadable(const std::string &workbook)
 {
-    const bank::Workbook opened = bank::Workbook::open(workbook);
+    const workbook::Workbook opened = workbook::Workbook::open(workbook);
     for (const std::string_view name : bank::SubjectSheets) {
-        const bank::Sheet *sheet = opened.findSheet(name);
+        const workbook::Sheet *sheet = opened.findSheet(name);
         if (sheet == nullptr)
             throw std::runtime_error(workbook + " has no sheet " + std::string(name));
         bank::countQuestions(*sheet);
