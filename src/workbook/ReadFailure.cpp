@@ -79,9 +79,12 @@ BankError ReadFailure::toBankError(const std::string &source) const
     case Fault::PartTooLarge:
         return BankError("Файл " + file + " пошкоджено або підроблено: його частина «" + name +
                          "» після розпакування займає понад " + std::to_string(ZipArchive::maxPartSize >> 20) +
-                         " МБ (або всі частини разом — понад " + std::to_string(ZipArchive::maxTotalSize >> 20) +
-                         " МБ), "
-                         "більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
+                         " МБ, більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
+    case Fault::ArchiveTooLarge:
+        return BankError("Файл " + file + " пошкоджено або підроблено: його частини, прочитані до «" + name +
+                         "» включно, після розпакування займають понад " +
+                         std::to_string(ZipArchive::maxTotalSize >> 20) +
+                         " МБ, більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
     }
     return BankError("Не вдається прочитати файл " + file + ".");
 }

@@ -25,6 +25,7 @@ enum class Fault
     MissingPart,
     DamagedPart, // not well-formed XML, or a DTD (refused: a workbook needs none, and entities can bomb)
     PartTooLarge, // inflates past the cap: an inflation bomb
+    ArchiveTooLarge, // the parts read so far inflate past the cap for all together
 };
 
 // The part of a damaged file, named in the text so that whoever repairs the file knows where to look.

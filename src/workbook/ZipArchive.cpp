@@ -64,8 +64,10 @@ void ZipArchive::read(const std::string &name, const std::function<void(std::str
             return;
         inflated += static_cast<std::uint64_t>(count);
         totalInflated += static_cast<std::uint64_t>(count);
-        if (inflated > maxPartSize || totalInflated > maxTotalSize)
+        if (inflated > maxPartSize)
             throw ReadFailure::inPart(Fault::PartTooLarge, name);
+        if (totalInflated > maxTotalSize)
+            throw ReadFailure::inPart(Fault::ArchiveTooLarge, name);
         sink({buffer.data(), static_cast<std::size_t>(count)});
     }
 }

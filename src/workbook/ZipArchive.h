@@ -30,8 +30,9 @@ public:
     // Part names compare without regard to case, as the package formats define them.
     bool contains(const std::string &name) const;
     // Inflates the part in chunks into sink. ReadFailure(MissingPart) when the archive lacks it,
-    // (DamagedArchive) when its data is damaged, (PartTooLarge) when it inflates past maxPartSize or
-    // all parts read so far past maxTotalSize: counted as really inflated, whatever the archive claims.
+    // (DamagedArchive) when its data is damaged, (PartTooLarge) when it inflates past maxPartSize,
+    // (ArchiveTooLarge) when all parts read so far do past maxTotalSize: counted as really inflated,
+    // whatever the archive claims.
     void read(const std::string &name, const std::function<void(std::string_view)> &sink) const;
 
 private:
