@@ -12,6 +12,8 @@
 namespace bank {
 
 inline constexpr std::string_view WorkbookFileName = "vesk3_2005.xls";
+// In the workbook's folder the program reads the first of these that exists.
+inline constexpr std::array<std::string_view, 3> WorkbookExtensions = {".xls", ".xlsx", ".ods"};
 
 // Columns of a subject sheet; a question's five answers stand side by side, the right one first.
 inline constexpr int QuestionColumn = 2;
@@ -25,9 +27,13 @@ std::string workbookPath(std::string_view executablePath);
 // The loading reports its progress as the splash's bar shows it: 20, 40, then 60 to 140 per subject.
 using LoadingProgress = std::function<void(int)>;
 
-// Connects, opens the workbook, counts the questions of every subject in subject order and leaves
-// "Therapy" found and active. A BankError stops it at the failed step; the steps before it stay done, so the
-// subjects counted before a failure keep their counts.
+// The workbook to open for a path ending in ".xls": the path itself, else the same name ending in ".xlsx",
+// else in ".ods", whichever exists first. When none exists: BankError naming the folder and the three names.
+std::string chooseWorkbook(const std::string &path);
+
+// Connects, opens the workbook (chooseWorkbook), counts the questions of every subject in subject order and
+// leaves "Therapy" found and active. A BankError stops it at the failed step; the steps before it stay done,
+// so the subjects counted before a failure keep their counts.
 void loadQuestionBank(ExcelApplication &ExcelApp, const std::string &path, BankSizes &BankSize,
                       const LoadingProgress &progress);
 
@@ -35,7 +41,7 @@ void loadQuestionBank(ExcelApplication &ExcelApp, const std::string &path, BankS
 std::int32_t CountQuestions(const ExcelApplication &ExcelApp);
 
 // Makes a subject's sheet `Worksheet` and the active sheet; nothing is looked up or activated when it
-// already is `Worksheet` (exact, case-sensitive names).
+// already is `Worksheet` (exact, case-sensitive names, though the lookup itself ignores the case).
 void makeSubjectCurrent(ExcelApplication &ExcelApp, std::string_view subjectName);
 
 struct QuestionTexts

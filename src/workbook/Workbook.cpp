@@ -49,6 +49,16 @@ Fault foreignFormat(std::span<const std::uint8_t> bytes)
     return Fault::NotWorkbook;
 }
 
+char lowerLatin(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, {}, lowerLatin, lowerLatin);
+}
+
 std::vector<Sheet> readWorkbook(const std::shared_ptr<const FileBytes> &file)
 {
     const std::span bytes = file->bytes();
@@ -117,8 +127,10 @@ Workbook Workbook::read(std::shared_ptr<const FileBytes> bytes, const std::strin
 
 const Sheet *Workbook::findSheet(std::string_view name) const
 {
-    const auto found = std::find_if(sheetList.begin(), sheetList.end(),
-                                    [&](const Sheet &sheet) { return sheet.name() == name; });
+    auto found = std::ranges::find(sheetList, name, &Sheet::name);
+    if (found == sheetList.end())
+        found = std::ranges::find_if(
+            sheetList, [&](const Sheet &sheet) { return sameIgnoringCase(sheet.name(), name); });
     return found == sheetList.end() ? nullptr : &*found;
 }
 

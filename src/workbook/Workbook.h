@@ -21,7 +21,8 @@ public:
     static Workbook fromBytes(std::string_view bytes, const std::string &sourceName);
 
     const std::vector<Sheet> &sheets() const { return sheetList; }
-    // Exact, case-sensitive match; nullptr when the workbook has no such sheet.
+    // Found without regard to the case of Latin letters, as spreadsheet programs find a sheet, an exact
+    // match first; nullptr when the workbook has no such sheet.
     const Sheet *findSheet(std::string_view name) const;
 
 private:

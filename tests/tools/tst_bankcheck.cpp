@@ -155,7 +155,6 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("problem");
         QTest::newRow("missing sheet") << "bank-missing-sheet.xls" << u"У книзі немає аркуша «Pediatry»."_qs;
-        QTest::newRow("sheet name case") << "bank-case.xls" << u"У книзі немає аркуша «Therapy»."_qs;
         QTest::newRow("no marker") << "bank-no-marker.xls" << u"«end»"_qs;
     }
     void sheetProblemsStopTheLoading()

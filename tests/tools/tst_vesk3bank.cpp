@@ -56,6 +56,7 @@ private slots:
         QTest::newRow("missing sheet")
             << "bank-missing-sheet.xls" << 1 << u"Pediatry: ПРОБЛЕМА: У книзі немає аркуша «Pediatry»."_qs;
         QTest::newRow("no marker") << "bank-no-marker.xls" << 1 << u"Pediatry: ПРОБЛЕМА: "_qs;
+        QTest::newRow("sheet name in lower case") << "bank-case.xls" << 1 << u"Therapy: 12 питань"_qs;
     }
     void checkExitCodes()
     {
@@ -139,10 +140,10 @@ private slots:
 
     void exportOfMissingSheet()
     {
-        const Run result = run({"export", fixture("bank.xls"), "therapy"});
+        const Run result = run({"export", fixture("bank-missing-sheet.xls"), "Pediatry"});
         QCOMPARE(result.exitCode, 3);
         QCOMPARE(result.out, QString());
-        QVERIFY2(result.err.contains(u"немає аркуша «therapy»"_qs), qPrintable(result.err));
+        QVERIFY2(result.err.contains(u"немає аркуша «Pediatry»"_qs), qPrintable(result.err));
     }
 
     void fullDiskIsReported()

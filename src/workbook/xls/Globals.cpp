@@ -30,6 +30,21 @@ SheetEntry readSheetEntry(std::span<const std::uint8_t> data, bool &isWorksheet)
     return entry;
 }
 
+// A format whose code cannot be read costs that format alone, not the workbook: its numbers show as general.
+// Real files hold codes a byte shorter than their length field says.
+void readFormat(std::span<const std::uint8_t> data, NumberFormats &formats)
+{
+    RecordCursor in(data, streamSite);
+    const std::uint16_t id = in.u16();
+    std::string code;
+    try {
+        in.appendString(in.u16(), code);
+    } catch (const ReadFailure &) {
+        code = "General";
+    }
+    formats.addFormat(id, code);
+}
+
 } // namespace
 
 void checkBeginning(const Record &bof, std::uint16_t substreamType, DamageSite site)
@@ -62,13 +77,9 @@ Globals readGlobals(RecordReader &records)
         case record::datemode:
             globals.dates1904 = in.u16() != 0;
             break;
-        case record::format: {
-            const std::uint16_t id = in.u16();
-            std::string code;
-            in.appendString(in.u16(), code);
-            globals.formats.addFormat(id, code);
+        case record::format:
+            readFormat(r->data, globals.formats);
             break;
-        }
         case record::xf:
             in.u16(); // font
             globals.formats.addCellStyle(in.u16());

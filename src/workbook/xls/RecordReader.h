@@ -27,6 +27,8 @@ constexpr std::uint16_t number = 0x0203;
 constexpr std::uint16_t label = 0x0204;
 constexpr std::uint16_t boolerr = 0x0205;
 constexpr std::uint16_t string = 0x0207;
+// The formula record of BIFF3 and BIFF4, left in BIFF8 files by some writers; the fields read are the same.
+constexpr std::uint16_t olderFormula = 0x0406;
 constexpr std::uint16_t rk = 0x027E;
 constexpr std::uint16_t format = 0x041E;
 constexpr std::uint16_t bof = 0x0809;

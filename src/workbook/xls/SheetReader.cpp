@@ -27,6 +27,7 @@ bool isCellRecord(std::uint16_t type)
 {
     switch (type) {
     case record::formula:
+    case record::olderFormula:
     case record::mulrk:
     case record::mulblank:
     case record::rstring:
@@ -122,6 +123,7 @@ void SheetReader::readCellRecord(RecordReader &records, const Record &r)
         break;
     }
     case record::formula:
+    case record::olderFormula:
         readFormula(in, at, style);
         break;
     default: // a blank cell only widens the used range

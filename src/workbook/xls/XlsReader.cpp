@@ -11,15 +11,15 @@ namespace workbook::xls {
 
 namespace {
 
+// Excel 97 and later name the record stream "Workbook", Excel 5 and 95 "Book"; some writers put Excel 97
+// records under the older name, so the version in the stream's first record decides, not the name.
 StreamView workbookStream(const CompoundFile &file)
 {
-    if (auto stream = file.stream("Workbook", {Part::WorkbookStream}))
-        return *std::move(stream);
-    constexpr DamageSite directory{Part::Directory};
-    if (file.stream("Book", directory))
-        throw ReadFailure(Fault::OlderFormat);
+    for (const std::string_view name : {"Workbook", "Book"})
+        if (auto stream = file.stream(name, {Part::WorkbookStream}))
+            return *std::move(stream);
     // Excel 2007 and later keep a password-protected workbook in a compound file.
-    if (file.stream("EncryptedPackage", directory))
+    if (file.stream("EncryptedPackage", {Part::Directory}))
         throw ReadFailure(Fault::Encrypted);
     throw ReadFailure(Fault::NotWorkbook);
 }
