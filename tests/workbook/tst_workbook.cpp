@@ -109,6 +109,7 @@ private slots:
             QTest::newRow(file) << file << "cells.xls";
         for (const char *file : {"bank.xlsx", "bank-edited.xlsx", "xlsx-renamed.xls"})
             QTest::newRow(file) << file << "bank.xls";
+        QTest::newRow("bank-one.xlsx") << "bank-one.xlsx" << "bank-one.xls"; // parts of several chunks
     }
     void formats()
     {
