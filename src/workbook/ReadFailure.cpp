@@ -30,8 +30,8 @@ std::string partName(Part part, const std::string &sheetName)
 
 BankError ReadFailure::toBankError(const std::string &source) const
 {
-    const std::string resaveAdvice =
-        " Візьміть неушкоджену копію або спробуйте відкрити файл в Excel чи LibreOffice Calc і зберегти його знову.";
+    const std::string resaveAdvice = " Візьміть неушкоджену копію або спробуйте відкрити файл в Excel чи "
+                                     "LibreOffice Calc і зберегти його знову.";
     const std::string file = "«" + source + "»";
     switch (fault) {
     case Fault::Missing:
@@ -77,14 +77,15 @@ BankError ReadFailure::toBankError(const std::string &source) const
                          "» — не правильний XML або містить оголошення DTD, якого книги не мають." +
                          resaveAdvice);
     case Fault::PartTooLarge:
-        return BankError("Файл " + file + " пошкоджено або підроблено: його частина «" + name +
-                         "» після розпакування займає понад " + std::to_string(ZipArchive::maxPartSize >> 20) +
-                         " МБ, більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
+        return BankError(
+            "Файл " + file + " пошкоджено або підроблено: його частина «" + name +
+            "» після розпакування займає понад " + std::to_string(ZipArchive::maxPartSize >> 20) +
+            " МБ, більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
     case Fault::ArchiveTooLarge:
-        return BankError("Файл " + file + " пошкоджено або підроблено: його частини, прочитані до «" + name +
-                         "» включно, після розпакування займають понад " +
-                         std::to_string(ZipArchive::maxTotalSize >> 20) +
-                         " МБ, більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
+        return BankError(
+            "Файл " + file + " пошкоджено або підроблено: його частини, прочитані до «" + name +
+            "» включно, після розпакування займають понад " + std::to_string(ZipArchive::maxTotalSize >> 20) +
+            " МБ, більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
     }
     return BankError("Не вдається прочитати файл " + file + ".");
 }

@@ -23,8 +23,8 @@ enum class Fault
     // The ZIP formats (.xlsx, .ods): the failure names the archive's part where there is one.
     DamagedArchive,
     MissingPart,
-    DamagedPart, // not well-formed XML, or a DTD (refused: a workbook needs none, and entities can bomb)
-    PartTooLarge, // inflates past the cap: an inflation bomb
+    DamagedPart,     // not well-formed XML, or a DTD (refused: a workbook needs none, and entities can bomb)
+    PartTooLarge,    // inflates past the cap: an inflation bomb
     ArchiveTooLarge, // the parts read so far inflate past the cap for all together
 };
 

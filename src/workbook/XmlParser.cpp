@@ -3,9 +3,8 @@
 #include "ReadFailure.h"
 #include "ZipArchive.h"
 
-#include <expat.h>
-
 #include <exception>
+#include <expat.h>
 #include <memory>
 
 namespace workbook {
@@ -33,7 +32,8 @@ struct ParserFree
 class Session
 {
 public:
-    Session(XmlHandler &handler) : handler(handler), parser(XML_ParserCreateNS(nullptr, namespaceSeparator))
+    explicit Session(XmlHandler &handler)
+        : handler(handler), parser(XML_ParserCreateNS(nullptr, namespaceSeparator))
     {
         if (!parser)
             throw std::bad_alloc();
@@ -46,16 +46,15 @@ public:
     // False when the XML is not well-formed or has a DTD; throws what the handler threw.
     bool feed(std::string_view chunk, bool last)
     {
-        const XML_Status status =
-            XML_Parse(parser.get(), chunk.data(), static_cast<int>(chunk.size()), last ? XML_TRUE : XML_FALSE);
+        const XML_Status status = XML_Parse(parser.get(), chunk.data(), static_cast<int>(chunk.size()),
+                                            last ? XML_TRUE : XML_FALSE);
         if (failure)
             std::rethrow_exception(failure);
         return status == XML_STATUS_OK;
     }
 
 private:
-    template <typename Call>
-    static void guarded(void *data, Call call)
+    template <typename Call> static void guarded(void *data, Call call)
     {
         auto *session = static_cast<Session *>(data);
         if (session->failure)
@@ -70,7 +69,9 @@ private:
 
     static void start(void *data, const XML_Char *name, const XML_Char **attributes)
     {
-        guarded(data, [&](XmlHandler &handler) { handler.startElement(splitName(name), XmlAttributes(attributes)); });
+        guarded(data, [&](XmlHandler &handler) {
+            handler.startElement(splitName(name), XmlAttributes(attributes));
+        });
     }
 
     static void end(void *data, const XML_Char *name)
@@ -80,7 +81,9 @@ private:
 
     static void text(void *data, const XML_Char *text, int length)
     {
-        guarded(data, [&](XmlHandler &handler) { handler.characters({text, static_cast<std::size_t>(length)}); });
+        guarded(data, [&](XmlHandler &handler) {
+            handler.characters({text, static_cast<std::size_t>(length)});
+        });
     }
 
     static void doctype(void *data, const XML_Char *, const XML_Char *, const XML_Char *, int)

@@ -2,9 +2,8 @@
 
 #include "ReadFailure.h"
 
-#include <zip.h>
-
 #include <array>
+#include <zip.h>
 
 namespace workbook {
 

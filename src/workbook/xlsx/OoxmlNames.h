@@ -16,7 +16,8 @@ inline bool isSpreadsheetElement(XmlName name, std::string_view local)
 // The r:id attribute that names a relationship, in either kind of file.
 inline std::optional<std::string_view> relationshipId(const XmlAttributes &attributes)
 {
-    if (auto id = attributes.value({"http://schemas.openxmlformats.org/officeDocument/2006/relationships", "id"}))
+    if (auto id =
+            attributes.value({"http://schemas.openxmlformats.org/officeDocument/2006/relationships", "id"}))
         return id;
     return attributes.value({"http://purl.oclc.org/ooxml/officeDocument/relationships", "id"});
 }

@@ -31,7 +31,8 @@ public:
 
     void startElement(XmlName name, const XmlAttributes &attributes) override
     {
-        if (name != XmlName{packageNamespace, "Relationship"} || attributes.value({{}, "TargetMode"}) == "External")
+        if (name != XmlName{packageNamespace, "Relationship"} ||
+            attributes.value({{}, "TargetMode"}) == "External")
             return;
         const auto id = attributes.value({{}, "Id"});
         const auto type = attributes.value({{}, "Type"});
@@ -67,7 +68,8 @@ std::vector<Relationship> readRelationships(const ZipArchive &archive, const std
 
 std::string resolveTarget(const std::string &sourcePart, std::string_view target)
 {
-    std::string path = target.starts_with('/') ? std::string(target.substr(1)) : folderOf(sourcePart) + std::string(target);
+    std::string path =
+        target.starts_with('/') ? std::string(target.substr(1)) : folderOf(sourcePart) + std::string(target);
     std::vector<std::string_view> segments;
     for (std::size_t begin = 0; begin <= path.size();) {
         const std::size_t end = std::min(path.find('/', begin), path.size());

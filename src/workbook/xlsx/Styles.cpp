@@ -47,7 +47,12 @@ public:
 
 private:
     // Formats elsewhere, as in <dxfs>, are not cells'.
-    enum class List { None, CellStyles, NumberFormats } inList = List::None;
+    enum class List
+    {
+        None,
+        CellStyles,
+        NumberFormats
+    } inList = List::None;
 };
 
 } // namespace

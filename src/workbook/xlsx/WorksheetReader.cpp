@@ -25,8 +25,7 @@ std::string_view trimmed(std::string_view text)
     return text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
 }
 
-template <typename Number>
-std::optional<Number> parsed(std::string_view text)
+template <typename Number> std::optional<Number> parsed(std::string_view text)
 {
     text = trimmed(text);
     Number value{};
@@ -178,13 +177,13 @@ private:
         if (!number || !std::isfinite(*number))
             site.fail();
         if (showsDate)
-            builder.addDate(cell.row, cell.column, context.dateSystem1904 ? *number + days1900To1904 : *number);
+            builder.addDate(cell.row, cell.column,
+                            context.dateSystem1904 ? *number + days1900To1904 : *number);
         else
             builder.addNumber(cell.row, cell.column, *number);
     }
 
-    template <typename Decode>
-    void addText(Decode decode)
+    template <typename Decode> void addText(Decode decode)
     {
         decode(builder.pendingText());
         builder.addPendingText(cell.row, cell.column);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "NumberFormats.h"
-#include "Sheet.h"
 #include "SharedStrings.h"
+#include "Sheet.h"
 
 #include <memory>
 #include <string>

@@ -66,7 +66,8 @@ const Relationship *findRelationship(const std::vector<Relationship> &relationsh
 
 const Relationship *findOfType(const std::vector<Relationship> &relationships, std::string_view type)
 {
-    const auto found = std::ranges::find_if(relationships, [&](const Relationship &r) { return r.isOfType(type); });
+    const auto found =
+        std::ranges::find_if(relationships, [&](const Relationship &r) { return r.isOfType(type); });
     return found == relationships.end() ? nullptr : &*found;
 }
 
