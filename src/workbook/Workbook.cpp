@@ -3,8 +3,10 @@
 #include "FileBytes.h"
 #include "LittleEndian.h"
 #include "ReadFailure.h"
+#include "ZipArchive.h"
 #include "xls/CompoundFile.h"
 #include "xls/XlsReader.h"
+#include "xlsx/XlsxReader.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,12 +20,24 @@ namespace {
 // exhaust the memory.
 constexpr std::uintmax_t maxWorkbookSize = std::uintmax_t{1} << 30;
 
+bool isZipArchive(std::span<const std::uint8_t> bytes)
+{
+    static constexpr std::uint8_t signature[] = {'P', 'K', 3, 4};
+    return bytes.size() >= 4 && std::equal(std::begin(signature), std::end(signature), bytes.begin());
+}
+
+// .xlsx and .ods are both ZIP archives; the parts they hold tell them apart.
+std::vector<Sheet> readZipWorkbook(std::span<const std::uint8_t> bytes)
+{
+    const ZipArchive archive(bytes);
+    if (archive.contains("_rels/.rels") || archive.contains("xl/workbook.xml"))
+        return xlsx::readWorkbook(bytes);
+    throw ReadFailure(Fault::NotWorkbook);
+}
+
 // Names the format of a file that no reader takes, for a helpful refusal.
 Fault foreignFormat(std::span<const std::uint8_t> bytes)
 {
-    static constexpr std::uint8_t zip[] = {'P', 'K', 3, 4};
-    if (bytes.size() >= 4 && std::equal(std::begin(zip), std::end(zip), bytes.begin()))
-        return Fault::ZipWorkbook;
     // Excel 2.1 to 4.0 wrote the record stream as the whole file, starting with its BOF record.
     if (bytes.size() >= 4) {
         const std::uint16_t type = readU16(bytes.data());
@@ -52,6 +66,8 @@ std::vector<Sheet> readWorkbook(const std::shared_ptr<const FileBytes> &file)
         throw ReadFailure(Fault::Empty);
     if (xls::CompoundFile::hasSignature(bytes))
         return xls::readWorkbook(file);
+    if (isZipArchive(bytes))
+        return readZipWorkbook(bytes);
     throw ReadFailure(foreignFormat(bytes));
 }
 

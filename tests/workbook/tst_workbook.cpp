@@ -105,6 +105,11 @@ private slots:
                                    << "cells.xls";
         QTest::newRow("bank-gnumeric.xls") << "bank-gnumeric.xls"
                                            << "bank.xls";
+        for (const char *file : {"cells.xlsx", "cells-gnumeric.xlsx", "cells-1904.xlsx"})
+            QTest::newRow(file) << file << "cells.xls";
+        for (const char *file : {"bank.xlsx", "bank-edited.xlsx", "xlsx-renamed.xls"})
+            QTest::newRow(file) << file << "bank.xls";
+        QTest::newRow("bank-one.xlsx") << "bank-one.xlsx" << "bank-one.xls"; // parts of several chunks
     }
     void formats()
     {
