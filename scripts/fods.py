@@ -96,10 +96,13 @@ class Calc:
         from com.sun.star.beans import PropertyValue
         return tuple(PropertyValue(Name=k, Value=v) for k, v in values.items())
 
-    def convert(self, src, dst, filter_name="MS Excel 97", **extra):
+    def convert(self, src, dst, filter_name="MS Excel 97", prepare=None, **extra):
+        """prepare, when given, changes the loaded document before it is stored."""
         url = self.uno.systemPathToFileUrl
         doc = self.desktop.loadComponentFromURL(url(os.path.abspath(src)), "_blank", 0, self.props(Hidden=True))
         try:
+            if prepare:
+                prepare(doc)
             doc.calculateAll()  # formula results are stored as computed here, not as the source cached them
             doc.storeToURL(url(os.path.abspath(dst)), self.props(FilterName=filter_name, **extra))
         finally:
