@@ -6,9 +6,11 @@ namespace workbook::ods {
 
 namespace {
 
+// A carriage return is not among them: the XML parser turns every literal line end into a line feed, so a
+// carriage return that arrives was written as a character reference, as LibreOffice keeps one of CR LF.
 constexpr bool isXmlSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return c == ' ' || c == '\t' || c == '\n';
 }
 
 } // namespace
