@@ -142,7 +142,7 @@ void ContentHandler::endElement(XmlName)
 void ContentHandler::characters(std::string_view text)
 {
     if (paragraphDepth != 0 && skipDepth == 0)
-        paragraphs.characters(text);
+        paragraphText += text;
 }
 
 std::vector<Sheet> ContentHandler::takeSheets()
@@ -172,7 +172,8 @@ void ContentHandler::beginCell(const XmlAttributes &attributes)
     cellDepth = depth;
     cellRepeat = repeatCount(attributes, {tableNs, "number-columns-repeated"}, gridColumns);
     cell.kind = CellValue::Kind::Empty;
-    paragraphs.clear();
+    paragraphText.clear();
+    paragraphs = 0;
     hasFormula = attributes.value({tableNs, "formula"}).has_value();
     if (attributes.value({calcextNs, "value-type"}) == "error") {
         source = Source::ErrorParagraphs;
@@ -195,19 +196,20 @@ void ContentHandler::cellContent(XmlName name, const XmlAttributes &attributes)
         // Only the cell's own paragraphs; a comment or a drawing in it has its own.
         if (depth == cellDepth + 1 && (is(name, textNs, "p") || is(name, textNs, "h"))) {
             paragraphDepth = depth;
-            paragraphs.beginParagraph();
+            if (paragraphs++ != 0)
+                paragraphText += '\n';
         } else {
             skipElement();
         }
     } else if (is(name, textNs, "s")) {
         const auto count = static_cast<std::uint64_t>(repeatCount(attributes, {textNs, "c"}, INT64_MAX));
-        if (count + paragraphs.text().size() > maxStoredBytes - storedBytes)
+        if (count + paragraphText.size() > maxStoredBytes - storedBytes)
             throw ReadFailure::inPart(Fault::PartTooLarge, std::string(contentPart));
-        paragraphs.hardCharacters(' ', count);
+        paragraphText.append(count, ' ');
     } else if (is(name, textNs, "tab")) {
-        paragraphs.hardCharacters('\t', 1);
+        paragraphText += '\t';
     } else if (is(name, textNs, "line-break")) {
-        paragraphs.hardCharacters('\n', 1);
+        paragraphText += '\n';
     } else if (is(name, textNs, "note") || is(name, textNs, "ruby-text") || is(name, officeNs, "annotation") ||
                name.uri == drawNs) {
         skipElement();
@@ -220,20 +222,20 @@ void ContentHandler::endCell()
     case Source::Value:
         break;
     case Source::UntypedParagraphs:
-        if (!paragraphs.hasParagraph() && !hasFormula)
+        if (paragraphs == 0 && !hasFormula)
             break;
         [[fallthrough]];
     case Source::Paragraphs:
         cell.kind = CellValue::Kind::Text;
-        cell.text = paragraphs.text();
+        cell.text = paragraphText;
         break;
     case Source::ErrorParagraphs:
-        if (const auto code = errorCode(paragraphs.text())) {
+        if (const auto code = errorCode(paragraphText)) {
             cell.kind = CellValue::Kind::Error;
             cell.number = *code;
         } else {
             cell.kind = CellValue::Kind::Text;
-            cell.text = paragraphs.text();
+            cell.text = paragraphText;
         }
         break;
     }

@@ -4,7 +4,6 @@
 #include "Sheet.h"
 #include "SheetBuilder.h"
 #include "XmlParser.h"
-#include "ods/ParagraphText.h"
 
 #include <cstdint>
 #include <optional>
@@ -86,7 +85,10 @@ private:
     Source source = Source::Value;
     bool hasFormula = false;
     int paragraphDepth = 0;
-    ParagraphText paragraphs;
+    // The cell's paragraphs joined by line breaks, their text as it stands, as LibreOffice Calc reads it:
+    // blanks are not collapsed (it writes runs of them as text:s, and a single trailing one as it is).
+    std::string paragraphText;
+    int paragraphs = 0;
 };
 
 } // namespace workbook::ods
