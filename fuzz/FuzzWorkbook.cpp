@@ -14,14 +14,14 @@ namespace {
 // would only make each run slow, not find more faults.
 constexpr long cellsPerInput = 1L << 20;
 
-void readAllCells(const bank::Workbook &workbook)
+void readAllCells(const workbook::Workbook &workbook)
 {
-    const bank::TextFormat format{",", "d.M.yy"};
+    const workbook::TextFormat format{",", "d.M.yy"};
     long budget = cellsPerInput;
-    for (const bank::Sheet &sheet : workbook.sheets()) {
+    for (const workbook::Sheet &sheet : workbook.sheets()) {
         for (int row = 1; row <= sheet.lastRow() && budget > 0; ++row) {
             for (int column = 1; column <= sheet.lastColumn() && budget > 0; ++column, --budget) {
-                bank::cellText(sheet.cell(row, column), format);
+                workbook::cellText(sheet.cell(row, column), format);
                 sheet.isBlank(row, column);
                 sheet.textHash(row, column, format);
             }
@@ -34,8 +34,8 @@ void readAllCells(const bank::Workbook &workbook)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     try {
-        readAllCells(bank::Workbook::fromBytes({reinterpret_cast<const char *>(data), size}, "fuzz.xls"));
-    } catch (const bank::BankError &) {
+        readAllCells(workbook::Workbook::fromBytes({reinterpret_cast<const char *>(data), size}, "fuzz.xls"));
+    } catch (const workbook::BankError &) {
     }
     return 0;
 }

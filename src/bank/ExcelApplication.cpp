@@ -11,7 +11,7 @@ bool readerRegistry(std::string_view progId)
     return progId == ExcelProgId;
 }
 
-ExcelApplication::ExcelApplication(TextFormat format, ServerRegistry registry)
+ExcelApplication::ExcelApplication(workbook::TextFormat format, ServerRegistry registry)
     : format(std::move(format)), registry(std::move(registry))
 {}
 
@@ -35,17 +35,18 @@ void ExcelApplication::openWorkbook(const std::string &path)
 {
     Worksheet.reset();
     activeSheet.clear();
-    Workbook = bank::Workbook::open(path);
+    Workbook = workbook::Workbook::open(path);
 }
 
 void ExcelApplication::findWorksheet(std::string_view name)
 {
     ++callCount.sheetLookups;
     if (!Workbook)
-        throw BankError("Книгу питань не відкрито, тож аркуша «" + std::string(name) + "» в ній немає");
-    const Sheet *found = Workbook->findSheet(name);
+        throw workbook::BankError("Книгу питань не відкрито, тож аркуша «" + std::string(name) +
+                                  "» в ній немає");
+    const workbook::Sheet *found = Workbook->findSheet(name);
     if (!found)
-        throw BankError("У книзі питань немає аркуша «" + std::string(name) + "»");
+        throw workbook::BankError("У книзі питань немає аркуша «" + std::string(name) + "»");
     Worksheet = *found;
 }
 
@@ -62,13 +63,13 @@ std::string ExcelApplication::worksheetName() const
 
 std::string ExcelApplication::readCell(int row, int column) const
 {
-    return cellText(worksheet().cell(row, column), format);
+    return workbook::cellText(worksheet().cell(row, column), format);
 }
 
-const Sheet &ExcelApplication::worksheet() const
+const workbook::Sheet &ExcelApplication::worksheet() const
 {
     if (!Worksheet)
-        throw BankError("Аркуш книги питань не вибрано");
+        throw workbook::BankError("Аркуш книги питань не вибрано");
     return *Worksheet;
 }
 

@@ -31,7 +31,7 @@ public:
         int activations = 0;
     };
 
-    explicit ExcelApplication(TextFormat format, ServerRegistry registry = readerRegistry);
+    explicit ExcelApplication(workbook::TextFormat format, ServerRegistry registry = readerRegistry);
     ~ExcelApplication();
     ExcelApplication(const ExcelApplication &) = delete;
     ExcelApplication &operator=(const ExcelApplication &) = delete;
@@ -50,7 +50,7 @@ public:
     // The cell of `Worksheet` at a 1-based row and column, as the program's text.
     std::string readCell(int row, int column) const;
     // The sheet that `Worksheet` holds, for the counting of its questions.
-    const Sheet &worksheet() const;
+    const workbook::Sheet &worksheet() const;
     // The name of the workbook's active sheet; empty until a sheet has been activated.
     const std::string &activeSheetName() const { return activeSheet; }
     // Ends the session: the workbook is closed and the sheets forgotten. Also done on destruction.
@@ -59,12 +59,12 @@ public:
     const Calls &calls() const { return callCount; }
 
 private:
-    TextFormat format;
+    workbook::TextFormat format;
     ServerRegistry registry;
     bool connected = false;
     bool alerts = true;
-    std::optional<bank::Workbook> Workbook;
-    std::optional<Sheet> Worksheet;
+    std::optional<workbook::Workbook> Workbook;
+    std::optional<workbook::Sheet> Worksheet;
     std::string activeSheet;
     Calls callCount;
 };

@@ -21,19 +21,20 @@ std::int64_t totalSize(const BankSizes &bankSizes)
 
 } // namespace
 
-std::int32_t countQuestions(const Sheet &sheet)
+std::int32_t countQuestions(const workbook::Sheet &sheet)
 {
-    const TextFormat format;
+    const workbook::TextFormat format;
     // Row 1 always holds a question; the scan stops at the last used row, where a marker would have to be.
     for (int row = 2; row <= sheet.lastRow(); ++row) {
-        if (cellText(sheet.cell(row, MarkerColumn), format) == EndMarker)
+        if (workbook::cellText(sheet.cell(row, MarkerColumn), format) == EndMarker)
             return row - 1;
     }
     if (sheet.lastRow() == 0)
-        throw BankError("Аркуш «" + sheet.name() + "» порожній: немає позначки кінця «end» у стовпці 1.");
-    throw BankError("На аркуші «" + sheet.name() +
-                    "» немає позначки кінця «end» у стовпці 1 до останнього рядка (" +
-                    std::to_string(sheet.lastRow()) + ").");
+        throw workbook::BankError("Аркуш «" + sheet.name() +
+                                  "» порожній: немає позначки кінця «end» у стовпці 1.");
+    throw workbook::BankError("На аркуші «" + sheet.name() +
+                              "» немає позначки кінця «end» у стовпці 1 до останнього рядка (" +
+                              std::to_string(sheet.lastRow()) + ").");
 }
 
 BankSizes examShares(const BankSizes &bankSizes)

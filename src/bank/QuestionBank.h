@@ -21,7 +21,7 @@ using BankSizes = std::array<std::int32_t, SubjectCount>;
 
 // The number of questions on a subject sheet: the rows above the first "end" in column 1, row 1 never
 // examined. Without a marker up to the sheet's last used row: BankError naming the sheet.
-std::int32_t countQuestions(const Sheet &sheet);
+std::int32_t countQuestions(const workbook::Sheet &sheet);
 
 // How many of the exam's questions each subject gets: proportional to the banks, rounded to the nearest
 // integer with ties to even, the last subject taking the rest. The sizes must not be negative and their

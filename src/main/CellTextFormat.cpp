@@ -4,7 +4,7 @@
 
 namespace vesk3 {
 
-bank::TextFormat cellTextFormat(const QLocale &locale)
+workbook::TextFormat cellTextFormat(const QLocale &locale)
 {
     return {locale.decimalPoint().toStdString(), locale.dateFormat(QLocale::ShortFormat).toStdString()};
 }

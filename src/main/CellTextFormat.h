@@ -7,6 +7,6 @@ class QLocale;
 namespace vesk3 {
 
 // How the program writes numbers and dates read from the workbook: as the user's locale does.
-bank::TextFormat cellTextFormat(const QLocale &locale);
+workbook::TextFormat cellTextFormat(const QLocale &locale);
 
 } // namespace vesk3

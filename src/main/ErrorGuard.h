@@ -16,7 +16,7 @@ template <typename Handler, typename... Args> void guarded(Handler &&handler, Ar
 {
     try {
         std::invoke(std::forward<Handler>(handler), std::forward<Args>(args)...);
-    } catch (const bank::BankError &error) {
+    } catch (const workbook::BankError &error) {
         showError(QString::fromUtf8(error.what()));
     }
 }

@@ -14,7 +14,7 @@ constexpr int QuestionColumn = 2;
 constexpr int FirstAnswerColumn = 3;
 constexpr int LastAnswerColumn = 7;
 
-bool hasBlankAnswer(const bank::Sheet &sheet, int row)
+bool hasBlankAnswer(const workbook::Sheet &sheet, int row)
 {
     for (int column = FirstAnswerColumn; column <= LastAnswerColumn; ++column) {
         if (sheet.isBlank(row, column))
@@ -25,12 +25,12 @@ bool hasBlankAnswer(const bank::Sheet &sheet, int row)
 
 // The rows of the questions that may repeat, in order: those whose text shares its hash with another's.
 // The hash needs no text read out, so only these few are read and compared whole.
-std::vector<int> rowsSharingAHash(const bank::Sheet &sheet, int questionCount)
+std::vector<int> rowsSharingAHash(const workbook::Sheet &sheet, int questionCount)
 {
     std::vector<std::pair<std::uint64_t, int>> hashes;
     for (int row = 1; row <= questionCount; ++row) {
         if (!sheet.isBlank(row, QuestionColumn))
-            hashes.emplace_back(sheet.textHash(row, QuestionColumn, bank::TextFormat{}), row);
+            hashes.emplace_back(sheet.textHash(row, QuestionColumn, workbook::TextFormat{}), row);
     }
     std::ranges::sort(hashes);
     std::vector<int> rows;
@@ -44,12 +44,12 @@ std::vector<int> rowsSharingAHash(const bank::Sheet &sheet, int questionCount)
     return rows;
 }
 
-std::vector<std::vector<int>> repeatedQuestionRows(const bank::Sheet &sheet, int questionCount)
+std::vector<std::vector<int>> repeatedQuestionRows(const workbook::Sheet &sheet, int questionCount)
 {
     const std::vector<int> candidates = rowsSharingAHash(sheet, questionCount);
     std::vector<std::string> texts;
     for (const int row : candidates)
-        texts.push_back(bank::cellText(sheet.cell(row, QuestionColumn), bank::TextFormat{}));
+        texts.push_back(workbook::cellText(sheet.cell(row, QuestionColumn), workbook::TextFormat{}));
     std::vector<std::vector<int>> groups = repeatedRows(texts);
     // repeatedRows numbers the candidates from 1.
     for (std::vector<int> &group : groups) {
@@ -59,7 +59,7 @@ std::vector<std::vector<int>> repeatedQuestionRows(const bank::Sheet &sheet, int
     return groups;
 }
 
-void checkQuestions(const bank::Sheet &sheet, SubjectCheck &subject)
+void checkQuestions(const workbook::Sheet &sheet, SubjectCheck &subject)
 {
     for (int row = 1; row <= *subject.questionCount; ++row) {
         if (sheet.isBlank(row, QuestionColumn))
@@ -70,18 +70,18 @@ void checkQuestions(const bank::Sheet &sheet, SubjectCheck &subject)
     subject.repeatedQuestionRows = repeatedQuestionRows(sheet, *subject.questionCount);
 }
 
-SubjectCheck checkSubject(const bank::Workbook &workbook, std::string_view sheetName)
+SubjectCheck checkSubject(const workbook::Workbook &workbook, std::string_view sheetName)
 {
     SubjectCheck subject;
     subject.sheetName = sheetName;
-    const bank::Sheet *sheet = workbook.findSheet(sheetName);
+    const workbook::Sheet *sheet = workbook.findSheet(sheetName);
     if (sheet == nullptr) {
         subject.problem = "У книзі немає аркуша «" + subject.sheetName + "».";
         return subject;
     }
     try {
         subject.questionCount = bank::countQuestions(*sheet);
-    } catch (const bank::BankError &error) {
+    } catch (const workbook::BankError &error) {
         subject.problem = error.what();
         return subject;
     }
@@ -142,7 +142,7 @@ bool BankCheck::hasWarnings() const
     return std::ranges::any_of(subjects, &SubjectCheck::hasWarnings);
 }
 
-BankCheck checkBank(const bank::Workbook &workbook)
+BankCheck checkBank(const workbook::Workbook &workbook)
 {
     BankCheck check;
     bank::BankSizes sizes{};
@@ -183,7 +183,7 @@ std::vector<std::vector<int>> repeatedRows(const std::vector<std::string> &texts
 {
     std::unordered_map<std::string_view, std::vector<int>> rowsByText;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (!bank::isBlankText(texts[i]))
+        if (!workbook::isBlankText(texts[i]))
             rowsByText[texts[i]].push_back(static_cast<int>(i) + 1);
     }
     std::vector<std::vector<int>> groups;

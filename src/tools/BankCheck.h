@@ -37,7 +37,7 @@ struct BankCheck
     bool hasWarnings() const;
 };
 
-BankCheck checkBank(const bank::Workbook &workbook);
+BankCheck checkBank(const workbook::Workbook &workbook);
 
 // The report in Ukrainian, one subject after another, then the exam and a verdict.
 void printBankCheck(std::ostream &out, const BankCheck &check);

@@ -16,13 +16,13 @@ std::string csvField(std::string_view text)
     return field;
 }
 
-void writeCsv(std::ostream &out, const bank::Sheet &sheet, const bank::TextFormat &format)
+void writeCsv(std::ostream &out, const workbook::Sheet &sheet, const workbook::TextFormat &format)
 {
     for (int row = 1; row <= sheet.lastRow(); ++row) {
         for (int column = 1; column <= sheet.lastColumn(); ++column) {
             if (column > 1)
                 out << ',';
-            out << csvField(bank::cellText(sheet.cell(row, column), format));
+            out << csvField(workbook::cellText(sheet.cell(row, column), format));
         }
         out << "\r\n";
     }

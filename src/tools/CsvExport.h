@@ -14,6 +14,6 @@ std::string csvField(std::string_view text);
 
 // Rows 1 to lastRow, columns 1 to lastColumn, every cell as the program reads it; comma-separated, each
 // line ended by CRLF.
-void writeCsv(std::ostream &out, const bank::Sheet &sheet, const bank::TextFormat &format);
+void writeCsv(std::ostream &out, const workbook::Sheet &sheet, const workbook::TextFormat &format);
 
 } // namespace tools

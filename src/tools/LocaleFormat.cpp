@@ -76,9 +76,9 @@ std::string datePatternFromStrftime(std::string_view strftimeFormat)
     return pattern;
 }
 
-bank::TextFormat textFormatFromCLocale()
+workbook::TextFormat textFormatFromCLocale()
 {
-    bank::TextFormat format;
+    workbook::TextFormat format;
     if (const char *point = std::localeconv()->decimal_point; point != nullptr && *point != '\0')
         format.decimalSeparator = point;
     if (const char *dateFormat = nl_langinfo(D_FMT); dateFormat != nullptr && *dateFormat != '\0')

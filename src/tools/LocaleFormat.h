@@ -12,6 +12,6 @@ namespace tools {
 std::string datePatternFromStrftime(std::string_view strftimeFormat);
 
 // Decimal separator and short date format of the C library's current locale (set with setlocale).
-bank::TextFormat textFormatFromCLocale();
+workbook::TextFormat textFormatFromCLocale();
 
 } // namespace tools

@@ -50,11 +50,11 @@ int usageError(std::ostream &err, const std::string &what)
     return exitcode::Usage;
 }
 
-std::optional<bank::Workbook> openWorkbook(const std::string &path, std::ostream &err)
+std::optional<workbook::Workbook> openWorkbook(const std::string &path, std::ostream &err)
 {
     try {
-        return bank::Workbook::open(path);
-    } catch (const bank::BankError &error) {
+        return workbook::Workbook::open(path);
+    } catch (const workbook::BankError &error) {
         err << "vesk3-bank: " << error.what() << '\n';
         return std::nullopt;
     }
@@ -62,7 +62,7 @@ std::optional<bank::Workbook> openWorkbook(const std::string &path, std::ostream
 
 int check(const std::string &path, std::ostream &out, std::ostream &err)
 {
-    const std::optional<bank::Workbook> workbook = openWorkbook(path, err);
+    const std::optional<workbook::Workbook> workbook = openWorkbook(path, err);
     if (!workbook)
         return exitcode::Unreadable;
     const BankCheck result = checkBank(*workbook);
@@ -72,10 +72,10 @@ int check(const std::string &path, std::ostream &out, std::ostream &err)
 
 int exportSheet(const std::string &path, const std::string &sheetName, std::ostream &out, std::ostream &err)
 {
-    const std::optional<bank::Workbook> workbook = openWorkbook(path, err);
+    const std::optional<workbook::Workbook> workbook = openWorkbook(path, err);
     if (!workbook)
         return exitcode::Unreadable;
-    const bank::Sheet *sheet = workbook->findSheet(sheetName);
+    const workbook::Sheet *sheet = workbook->findSheet(sheetName);
     if (sheet == nullptr) {
         err << "vesk3-bank: у книзі «" << path << "» немає аркуша «" << sheetName << "».\n";
         return exitcode::NoSuchSheet;

@@ -11,7 +11,7 @@ Q_DECLARE_METATYPE(BankSizes)
 
 namespace {
 
-const bank::TextFormat Ukrainian{",", "dd.MM.yyyy"};
+const workbook::TextFormat Ukrainian{",", "dd.MM.yyyy"};
 
 std::string fixture(const QString &name)
 {
@@ -23,7 +23,7 @@ QString load(ExcelApplication &excel, const std::string &path, BankSizes &sizes,
 {
     try {
         bank::loadQuestionBank(excel, path, sizes, [&progress](int position) { progress.append(position); });
-    } catch (const bank::BankError &error) {
+    } catch (const workbook::BankError &error) {
         return QString::fromUtf8(error.what());
     }
     return {};
@@ -224,7 +224,7 @@ private slots:
         QList<int> progress;
         QCOMPARE(load(excel, fixture("bank.xls"), sizes, progress), QString());
         const int lookups = excel.calls().sheetLookups;
-        QVERIFY_THROWS_EXCEPTION(bank::BankError, bank::ReadQuestion(excel, "therapy", 1));
+        QVERIFY_THROWS_EXCEPTION(workbook::BankError, bank::ReadQuestion(excel, "therapy", 1));
         QCOMPARE(excel.calls().sheetLookups, lookups + 1);
         QCOMPARE(worksheetOf(excel), "Therapy");
     }
@@ -252,8 +252,8 @@ private slots:
             QCOMPARE(QString::fromStdString(excel.activeSheetName()), "");
         }
         QCOMPARE(worksheetOf(excel), "");
-        QVERIFY_THROWS_EXCEPTION(bank::BankError, bank::ReadQuestion(excel, "Therapy", 1));
-        QVERIFY_THROWS_EXCEPTION(bank::BankError, bank::CountQuestions(excel));
+        QVERIFY_THROWS_EXCEPTION(workbook::BankError, bank::ReadQuestion(excel, "Therapy", 1));
+        QVERIFY_THROWS_EXCEPTION(workbook::BankError, bank::CountQuestions(excel));
     }
 };
 

@@ -15,9 +15,9 @@ class TestQuestionBank : public QObject
     Q_OBJECT
 
 private:
-    static bank::Workbook fixture(const char *name)
+    static workbook::Workbook fixture(const char *name)
     {
-        return bank::Workbook::open(std::string(VESK3_FIXTURES) + "/" + name);
+        return workbook::Workbook::open(std::string(VESK3_FIXTURES) + "/" + name);
     }
 
 private slots:
@@ -132,21 +132,21 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, sheet);
         QFETCH(int, count);
-        const bank::Workbook workbook = fixture(qPrintable(file));
-        const bank::Sheet *found = workbook.findSheet(sheet.toStdString());
+        const workbook::Workbook workbook = fixture(qPrintable(file));
+        const workbook::Sheet *found = workbook.findSheet(sheet.toStdString());
         QVERIFY(found);
         QCOMPARE(bank::countQuestions(*found), count);
     }
 
     void sheetWithoutMarkerIsAnError()
     {
-        const bank::Workbook workbook = fixture("bank-no-marker.xls");
-        const bank::Sheet *pediatry = workbook.findSheet("Pediatry");
+        const workbook::Workbook workbook = fixture("bank-no-marker.xls");
+        const workbook::Sheet *pediatry = workbook.findSheet("Pediatry");
         QVERIFY(pediatry);
         try {
             bank::countQuestions(*pediatry);
             QFAIL("a sheet without its marker was counted");
-        } catch (const bank::BankError &error) {
+        } catch (const workbook::BankError &error) {
             const QString text = QString::fromUtf8(error.what());
             QVERIFY2(text.contains(u"«Pediatry»"_qs) && text.contains(u"«end»"_qs), error.what());
         }

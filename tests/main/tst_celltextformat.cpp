@@ -30,7 +30,7 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QString, decimalSeparator);
         QFETCH(QString, datePattern);
-        const bank::TextFormat format = cellTextFormat(QLocale(locale));
+        const workbook::TextFormat format = cellTextFormat(QLocale(locale));
         QCOMPARE(QString::fromStdString(format.decimalSeparator), decimalSeparator);
         QCOMPARE(QString::fromStdString(format.shortDatePattern), datePattern);
     }

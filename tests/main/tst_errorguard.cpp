@@ -18,7 +18,7 @@ struct TwoSteps
     {
         done.append("first");
         if (fail)
-            throw bank::BankError("Аркуш «Surgery» не знайдено");
+            throw workbook::BankError("Аркуш «Surgery» не знайдено");
         done.append("second");
     }
 };

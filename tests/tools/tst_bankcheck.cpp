@@ -13,7 +13,7 @@ class TestBankCheck : public QObject
 private:
     static BankCheck checkFixture(const char *name)
     {
-        return tools::checkBank(bank::Workbook::open(std::string(VESK3_FIXTURES) + "/" + name));
+        return tools::checkBank(workbook::Workbook::open(std::string(VESK3_FIXTURES) + "/" + name));
     }
 
     static QString report(const BankCheck &check)
@@ -100,7 +100,7 @@ private slots:
                                                                          xlstest::label(1, 0, u"end")});
         const xlstest::Bytes bytes =
             xlstest::compoundFile({{u"Workbook", xlstest::workbookStream({}, sheets)}}).bytes;
-        const BankCheck check = tools::checkBank(bank::Workbook::fromBytes(bytes, "test.xls"));
+        const BankCheck check = tools::checkBank(workbook::Workbook::fromBytes(bytes, "test.xls"));
 
         const tools::SubjectCheck &subject = check.subjects[0];
         QCOMPARE(subject.questionCount.value_or(-1), 3);
@@ -142,7 +142,7 @@ private slots:
                                                                          xlstest::label(1, 0, u"end")});
         const xlstest::Bytes bytes =
             xlstest::compoundFile({{u"Workbook", xlstest::workbookStream(globals, sheets)}}).bytes;
-        const BankCheck check = tools::checkBank(bank::Workbook::fromBytes(bytes, "test.xls"));
+        const BankCheck check = tools::checkBank(workbook::Workbook::fromBytes(bytes, "test.xls"));
 
         const tools::SubjectCheck &subject = check.subjects[0];
         QCOMPARE(subject.questionCount.value_or(-1), 8);

@@ -1,0 +1,72 @@
+#include "ReadFailure.h"
+
+namespace workbook {
+
+namespace {
+
+// Accusative: the texts say "не вдається прочитати <part>".
+std::string partName(Part part, const std::string &sheetName)
+{
+    switch (part) {
+    case Part::Header:
+        return "заголовок файлу";
+    case Part::SectorTable:
+        return "таблицю розміщення секторів";
+    case Part::Directory:
+        return "каталог потоків";
+    case Part::WorkbookStream:
+        return "потік «Workbook»";
+    case Part::SharedStrings:
+        return "таблицю спільних рядків";
+    case Part::Sheet:
+        return "аркуш «" + sheetName + "»";
+    }
+    return {};
+}
+
+} // namespace
+
+BankError ReadFailure::toBankError(const std::string &source) const
+{
+    const std::string file = "«" + source + "»";
+    switch (fault) {
+    case Fault::Missing:
+        return BankError("Файл " + file +
+                         " не знайдено. Перевірте, чи він лежить на своєму місці і чи правильно "
+                         "вказано його назву.");
+    case Fault::Unreadable:
+        return BankError("Не вдається прочитати файл " + file +
+                         ". Перевірте, чи це справді файл і чи маєте ви право його читати.");
+    case Fault::TooLarge:
+        return BankError("Файл " + file +
+                         " завеликий для книги з питаннями (понад 1 ГБ). Перевірте, чи вибрано "
+                         "правильний файл.");
+    case Fault::Empty:
+        return BankError("Файл " + file + " порожній. Замініть його справжньою книгою з питаннями.");
+    case Fault::NotWorkbook:
+        return BankError("Файл " + file +
+                         " не є книгою Excel. Якщо в ньому все ж є питання, відкрийте його в Excel чи "
+                         "LibreOffice Calc і збережіть у форматі «Excel 97–2003» (.xls).");
+    case Fault::ZipWorkbook:
+        return BankError("Файл " + file +
+                         " — це книга Excel 2007 або новішої версії (.xlsx), хоч і має інше "
+                         "розширення. Відкрийте її в Excel чи LibreOffice Calc і збережіть у форматі "
+                         "«Excel 97–2003» (.xls).");
+    case Fault::OlderFormat:
+        return BankError("Файл " + file +
+                         " збережено в застарілому форматі Excel 95 або давнішому, якого програма не "
+                         "читає. Відкрийте його в Excel чи LibreOffice Calc і збережіть у форматі "
+                         "«Excel 97–2003» (.xls).");
+    case Fault::Encrypted:
+        return BankError("Книгу " + file +
+                         " захищено паролем. Відкрийте її в Excel чи LibreOffice Calc, зніміть пароль "
+                         "і збережіть у форматі «Excel 97–2003» (.xls).");
+    case Fault::Damaged:
+        return BankError("Файл " + file + " пошкоджено: не вдається прочитати " + partName(part, sheetName) +
+                         ". Візьміть неушкоджену копію або спробуйте відкрити файл в Excel чи "
+                         "LibreOffice Calc і зберегти його знову у форматі «Excel 97–2003» (.xls).");
+    }
+    return BankError("Не вдається прочитати файл " + file + ".");
+}
+
+} // namespace workbook

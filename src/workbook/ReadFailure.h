@@ -1,0 +1,63 @@
+#pragma once
+
+#include "BankError.h"
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace workbook {
+
+// Why a workbook cannot be read. The parsing code knows what is wrong but not which file it reads;
+// Workbook turns the failure into the user's text, which names the file.
+enum class Fault
+{
+    Missing,
+    Unreadable,
+    TooLarge,
+    Empty,
+    NotWorkbook,
+    ZipWorkbook,
+    OlderFormat,
+    Encrypted,
+    Damaged,
+};
+
+// The part of a damaged file, named in the text so that whoever repairs the file knows where to look.
+enum class Part
+{
+    Header,
+    SectorTable,
+    Directory,
+    WorkbookStream,
+    SharedStrings,
+    Sheet
+};
+
+class ReadFailure : public std::exception
+{
+public:
+    explicit ReadFailure(Fault fault, Part part = Part::Header, std::string sheetName = {})
+        : fault(fault), part(part), sheetName(std::move(sheetName))
+    {}
+
+    const char *what() const noexcept override { return "workbook cannot be read"; }
+    // The Ukrainian text for the user; source is the file's path or the name that stands for it.
+    BankError toBankError(const std::string &source) const;
+
+private:
+    Fault fault;
+    Part part;
+    std::string sheetName;
+};
+
+// Where the code that is reading stands, so that a check that fails can name the damaged part.
+struct DamageSite
+{
+    Part part;
+    std::string_view sheetName = {};
+
+    [[noreturn]] void fail() const { throw ReadFailure(Fault::Damaged, part, std::string(sheetName)); }
+};
+
+} // namespace workbook

@@ -1,0 +1,109 @@
+#include "Workbook.h"
+
+#include "FileBytes.h"
+#include "LittleEndian.h"
+#include "ReadFailure.h"
+#include "xls/CompoundFile.h"
+#include "xls/XlsReader.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace workbook {
+
+namespace {
+
+// No question bank comes near this; a larger file is surely the wrong one, and reading it could
+// exhaust the memory.
+constexpr std::uintmax_t maxWorkbookSize = std::uintmax_t{1} << 30;
+
+// Names the format of a file that no reader takes, for a helpful refusal.
+Fault foreignFormat(std::span<const std::uint8_t> bytes)
+{
+    static constexpr std::uint8_t zip[] = {'P', 'K', 3, 4};
+    if (bytes.size() >= 4 && std::equal(std::begin(zip), std::end(zip), bytes.begin()))
+        return Fault::ZipWorkbook;
+    // Excel 2.1 to 4.0 wrote the record stream as the whole file, starting with its BOF record.
+    if (bytes.size() >= 4) {
+        const std::uint16_t type = readU16(bytes.data());
+        const std::uint16_t length = readU16(bytes.data() + 2);
+        if ((type == 0x0009 || type == 0x0209 || type == 0x0409 || type == 0x0809) && length >= 4 &&
+            length <= 20)
+            return Fault::OlderFormat;
+    }
+    return Fault::NotWorkbook;
+}
+
+std::vector<Sheet> readWorkbook(const std::shared_ptr<const FileBytes> &file)
+{
+    const std::span bytes = file->bytes();
+    if (bytes.empty())
+        throw ReadFailure(Fault::Empty);
+    if (xls::CompoundFile::hasSignature(bytes))
+        return xls::readWorkbook(file);
+    throw ReadFailure(foreignFormat(bytes));
+}
+
+std::shared_ptr<const FileBytes> readFile(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const auto status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found)
+        throw ReadFailure(Fault::Missing);
+    if (!fs::is_regular_file(status))
+        throw ReadFailure(Fault::Unreadable);
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (error)
+        throw ReadFailure(Fault::Unreadable);
+    if (size > maxWorkbookSize)
+        throw ReadFailure(Fault::TooLarge);
+    std::ifstream in(path, std::ios::binary);
+    auto bytes = std::make_shared<FileBytes>(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char *>(bytes->data()), static_cast<std::streamsize>(bytes->size())))
+        throw ReadFailure(Fault::Unreadable);
+    return bytes;
+}
+
+} // namespace
+
+Workbook Workbook::open(const std::string &path)
+{
+    std::shared_ptr<const FileBytes> bytes;
+    try {
+        bytes = readFile(path);
+    } catch (const ReadFailure &failure) {
+        throw failure.toBankError(path);
+    }
+    return read(std::move(bytes), path);
+}
+
+Workbook Workbook::fromBytes(std::string_view bytes, const std::string &sourceName)
+{
+    if (bytes.size() > maxWorkbookSize)
+        throw ReadFailure(Fault::TooLarge).toBankError(sourceName);
+    auto copy = std::make_shared<FileBytes>(bytes.size());
+    std::ranges::copy(bytes, copy->data());
+    return read(std::move(copy), sourceName);
+}
+
+Workbook Workbook::read(std::shared_ptr<const FileBytes> bytes, const std::string &sourceName)
+{
+    Workbook workbook;
+    try {
+        workbook.sheetList = readWorkbook(bytes);
+    } catch (const ReadFailure &failure) {
+        throw failure.toBankError(sourceName);
+    }
+    return workbook;
+}
+
+const Sheet *Workbook::findSheet(std::string_view name) const
+{
+    const auto found = std::find_if(sheetList.begin(), sheetList.end(),
+                                    [&](const Sheet &sheet) { return sheet.name() == name; });
+    return found == sheetList.end() ? nullptr : &*found;
+}
+
+} // namespace workbook
