@@ -65,6 +65,15 @@ BankError ReadFailure::toBankError(const std::string &source) const
         return BankError("Файл " + file + " пошкоджено: не вдається прочитати " + partName(part, sheetName) +
                          ". Візьміть неушкоджену копію або спробуйте відкрити файл в Excel чи "
                          "LibreOffice Calc і зберегти його знову у форматі «Excel 97–2003» (.xls).");
+    case Fault::DamagedArchive:
+        return BankError("Файл " + file + " пошкоджено: його архів зламаний або обрізаний.");
+    case Fault::MissingPart:
+        return BankError("Файл " + file + " пошкоджено: у ньому бракує частини «" + sheetName + "».");
+    case Fault::DamagedPart:
+        return BankError("Файл " + file + " пошкоджено: частина «" + sheetName + "» не є правильним XML.");
+    case Fault::PartTooLarge:
+        return BankError("Файл " + file + " завеликий: частина «" + sheetName +
+                         "» після розпакування перевищує межу для книги з питаннями.");
     }
     return BankError("Не вдається прочитати файл " + file + ".");
 }

@@ -21,6 +21,11 @@ enum class Fault
     OlderFormat,
     Encrypted,
     Damaged,
+    // The ZIP formats; the part is named where there is one.
+    DamagedArchive,
+    MissingPart,
+    DamagedPart,
+    PartTooLarge,
 };
 
 // The part of a damaged file, named in the text so that whoever repairs the file knows where to look.
@@ -40,6 +45,9 @@ public:
     explicit ReadFailure(Fault fault, Part part = Part::Header, std::string sheetName = {})
         : fault(fault), part(part), sheetName(std::move(sheetName))
     {}
+
+    // A failure of a zipped workbook's part, named in the text.
+    static ReadFailure inPart(Fault fault, std::string part) { return ReadFailure(fault, Part::Header, std::move(part)); }
 
     const char *what() const noexcept override { return "workbook cannot be read"; }
     // The Ukrainian text for the user; source is the file's path or the name that stands for it.
