@@ -3,6 +3,8 @@
 #include "FileBytes.h"
 #include "LittleEndian.h"
 #include "ReadFailure.h"
+#include "ZipArchive.h"
+#include "ods/OdsReader.h"
 #include "xls/CompoundFile.h"
 #include "xls/XlsReader.h"
 
@@ -18,12 +20,23 @@ namespace {
 // exhaust the memory.
 constexpr std::uintmax_t maxWorkbookSize = std::uintmax_t{1} << 30;
 
+bool isZip(std::span<const std::uint8_t> bytes)
+{
+    static constexpr std::uint8_t signature[] = {'P', 'K', 3, 4};
+    return bytes.size() >= 4 && std::equal(std::begin(signature), std::end(signature), bytes.begin());
+}
+
+// A ZIP package: OpenDocument keeps a spreadsheet's cells in content.xml.
+std::vector<Sheet> readPackage(std::span<const std::uint8_t> bytes)
+{
+    if (ZipArchive(bytes).contains("content.xml"))
+        return ods::readWorkbook(bytes);
+    throw ReadFailure(Fault::ZipWorkbook);
+}
+
 // Names the format of a file that no reader takes, for a helpful refusal.
 Fault foreignFormat(std::span<const std::uint8_t> bytes)
 {
-    static constexpr std::uint8_t zip[] = {'P', 'K', 3, 4};
-    if (bytes.size() >= 4 && std::equal(std::begin(zip), std::end(zip), bytes.begin()))
-        return Fault::ZipWorkbook;
     // Excel 2.1 to 4.0 wrote the record stream as the whole file, starting with its BOF record.
     if (bytes.size() >= 4) {
         const std::uint16_t type = readU16(bytes.data());
@@ -42,6 +55,8 @@ std::vector<Sheet> readWorkbook(const std::shared_ptr<const FileBytes> &file)
         throw ReadFailure(Fault::Empty);
     if (xls::CompoundFile::hasSignature(bytes))
         return xls::readWorkbook(file);
+    if (isZip(bytes))
+        return readPackage(bytes);
     throw ReadFailure(foreignFormat(bytes));
 }
 
