@@ -26,10 +26,12 @@ bool isZip(std::span<const std::uint8_t> bytes)
     return bytes.size() >= 4 && std::equal(std::begin(signature), std::end(signature), bytes.begin());
 }
 
-// A ZIP package: OpenDocument keeps a spreadsheet's cells in content.xml.
+// A ZIP package. An OpenDocument file names its type in the part mimetype and keeps its cells in
+// content.xml; with either, it is read as a spreadsheet, and the reader says what is missing or wrong.
 std::vector<Sheet> readPackage(std::span<const std::uint8_t> bytes)
 {
-    if (ZipArchive(bytes).contains("content.xml"))
+    const ZipArchive archive(bytes);
+    if (archive.contains("content.xml") || archive.contains("mimetype"))
         return ods::readWorkbook(bytes);
     throw ReadFailure(Fault::ZipWorkbook);
 }

@@ -13,8 +13,7 @@ namespace {
 constexpr double secondsPerDay = 86400;
 
 // Reads a number at the front of text and drops it from there.
-template <typename Number>
-std::optional<Number> takeNumber(std::string_view &text)
+template <typename Number> std::optional<Number> takeNumber(std::string_view &text)
 {
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -51,7 +50,8 @@ std::optional<double> timeOfDay(std::string_view text)
     if (!minutes || !take(text, ':'))
         return std::nullopt;
     const auto seconds = takeNumber<double>(text);
-    if (!seconds || *hours < 0 || *hours > 24 || *minutes < 0 || *minutes > 59 || !(*seconds >= 0 && *seconds < 61))
+    if (!seconds || *hours < 0 || *hours > 24 || *minutes < 0 || *minutes > 59 ||
+        !(*seconds >= 0 && *seconds < 61))
         return std::nullopt;
     if (!text.empty() && text.front() != 'Z' && text.front() != '+' && text.front() != '-')
         return std::nullopt;

@@ -31,7 +31,8 @@ std::int64_t repeatCount(const XmlAttributes &attributes, XmlName name, std::int
 {
     const auto text = attributes.value(name);
     std::uint64_t count = 0;
-    if (!text || std::from_chars(text->data(), text->data() + text->size(), count).ec != std::errc{} || count == 0)
+    if (!text || std::from_chars(text->data(), text->data() + text->size(), count).ec != std::errc{} ||
+        count == 0)
         return 1;
     return static_cast<std::int64_t>(std::min<std::uint64_t>(count, static_cast<std::uint64_t>(limit)));
 }
@@ -40,7 +41,9 @@ std::int64_t repeatCount(const XmlAttributes &attributes, XmlName name, std::int
 // paragraphs then stand for it.
 bool readTypedValue(std::string_view type, const XmlAttributes &attributes, CellValue &cell)
 {
-    const auto attribute = [&](std::string_view local) { return attributes.value({officeNs, local}); };
+    const auto attribute = [&](std::string_view local) {
+        return attributes.value({officeNs, local});
+    };
     const auto set = [&](CellValue::Kind kind, auto value) {
         if (!value)
             return false;
@@ -112,7 +115,8 @@ void ContentHandler::startElement(XmlName name, const XmlAttributes &attributes)
     } else if (is(name, tableNs, "table-row")) {
         if (rowDepth == 0)
             beginRow(attributes);
-    } else if ((is(name, tableNs, "table-cell") || is(name, tableNs, "covered-table-cell")) && rowDepth != 0) {
+    } else if ((is(name, tableNs, "table-cell") || is(name, tableNs, "covered-table-cell")) &&
+               rowDepth != 0) {
         beginCell(attributes);
     } else if (name.uri != tableNs || name.local == "table" || name.local == "shapes") {
         // Drawings, forms and tables inside a table are no cells of it.
@@ -210,8 +214,8 @@ void ContentHandler::cellContent(XmlName name, const XmlAttributes &attributes)
         paragraphText += '\t';
     } else if (is(name, textNs, "line-break")) {
         paragraphText += '\n';
-    } else if (is(name, textNs, "note") || is(name, textNs, "ruby-text") || is(name, officeNs, "annotation") ||
-               name.uri == drawNs) {
+    } else if (is(name, textNs, "note") || is(name, textNs, "ruby-text") ||
+               is(name, officeNs, "annotation") || name.uri == drawNs) {
         skipElement();
     }
 }
@@ -242,7 +246,8 @@ void ContentHandler::endCell()
     if (cell.kind != CellValue::Kind::Empty) {
         if (row > gridRows || column > gridColumns)
             throw ReadFailure(Fault::Damaged, Part::Sheet, sheetName);
-        const CellRun run{static_cast<int>(column), static_cast<int>(std::min<std::int64_t>(column + cellRepeat - 1, gridColumns))};
+        const CellRun run{static_cast<int>(column),
+                          static_cast<int>(std::min<std::int64_t>(column + cellRepeat - 1, gridColumns))};
         store(static_cast<int>(row), run, cell);
         if (rowRepeat > 1)
             repeatedRowCells.push_back({run, cell});
@@ -255,6 +260,13 @@ void ContentHandler::endRow()
 {
     if (!repeatedRowCells.empty()) {
         const std::int64_t lastRow = std::min<std::int64_t>(row + rowRepeat - 1, gridRows);
+        // The whole repetition is weighed before any of it is stored.
+        std::uint64_t rowCost = 0;
+        for (const auto &[run, value] : repeatedRowCells)
+            rowCost += static_cast<std::uint64_t>(run.lastColumn - run.firstColumn + 1) *
+                       (cellCost + value.text.size());
+        if (rowCost * static_cast<std::uint64_t>(lastRow - row) > maxStoredBytes - storedBytes)
+            throw ReadFailure::inPart(Fault::PartTooLarge, std::string(contentPart));
         for (std::int64_t next = row + 1; next <= lastRow; ++next) {
             for (const auto &[run, value] : repeatedRowCells)
                 store(static_cast<int>(next), run, value);

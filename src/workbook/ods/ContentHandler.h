@@ -44,10 +44,10 @@ private:
     // Where the cell's value comes from.
     enum class Source
     {
-        Value,              // its value attribute
-        Paragraphs,         // a text cell without its value attribute, or a value that cannot be read
-        UntypedParagraphs,  // no value type: a text if it has any paragraph or a formula, else empty
-        ErrorParagraphs,    // an error, known by the text it shows
+        Value,             // its value attribute
+        Paragraphs,        // a text cell without its value attribute, or a value that cannot be read
+        UntypedParagraphs, // no value type: a text if it has any paragraph or a formula, else empty
+        ErrorParagraphs,   // an error, known by the text it shows
     };
 
     void beginTable(const XmlAttributes &attributes);
