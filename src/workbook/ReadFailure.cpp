@@ -1,5 +1,7 @@
 #include "ReadFailure.h"
 
+#include "ZipArchive.h"
+
 namespace workbook {
 
 namespace {
@@ -28,6 +30,8 @@ std::string partName(Part part, const std::string &sheetName)
 
 BankError ReadFailure::toBankError(const std::string &source) const
 {
+    const std::string resaveAdvice =
+        " Візьміть неушкоджену копію або спробуйте відкрити файл в Excel чи LibreOffice Calc і зберегти його знову.";
     const std::string file = "«" + source + "»";
     switch (fault) {
     case Fault::Missing:
@@ -47,11 +51,6 @@ BankError ReadFailure::toBankError(const std::string &source) const
         return BankError("Файл " + file +
                          " не є книгою Excel. Якщо в ньому все ж є питання, відкрийте його в Excel чи "
                          "LibreOffice Calc і збережіть у форматі «Excel 97–2003» (.xls).");
-    case Fault::ZipWorkbook:
-        return BankError("Файл " + file +
-                         " — це книга Excel 2007 або новішої версії (.xlsx), хоч і має інше "
-                         "розширення. Відкрийте її в Excel чи LibreOffice Calc і збережіть у форматі "
-                         "«Excel 97–2003» (.xls).");
     case Fault::OlderFormat:
         return BankError("Файл " + file +
                          " збережено в застарілому форматі Excel 95 або давнішому, якого програма не "
@@ -62,18 +61,27 @@ BankError ReadFailure::toBankError(const std::string &source) const
                          " захищено паролем. Відкрийте її в Excel чи LibreOffice Calc, зніміть пароль "
                          "і збережіть у форматі «Excel 97–2003» (.xls).");
     case Fault::Damaged:
-        return BankError("Файл " + file + " пошкоджено: не вдається прочитати " + partName(part, sheetName) +
+        return BankError("Файл " + file + " пошкоджено: не вдається прочитати " + partName(part, name) +
                          ". Візьміть неушкоджену копію або спробуйте відкрити файл в Excel чи "
                          "LibreOffice Calc і зберегти його знову у форматі «Excel 97–2003» (.xls).");
     case Fault::DamagedArchive:
-        return BankError("Файл " + file + " пошкоджено: його архів зламаний або обрізаний.");
+        return BankError("Файл " + file + " пошкоджено: не вдається розпакувати " +
+                         (name.empty() ? std::string("архів ZIP, яким є книга .xlsx чи .ods")
+                                       : "частину «" + name + "» його архіву ZIP") +
+                         "." + resaveAdvice);
     case Fault::MissingPart:
-        return BankError("Файл " + file + " пошкоджено: у ньому бракує частини «" + sheetName + "».");
+        return BankError("Файл " + file + " пошкоджено: у ньому бракує частини «" + name +
+                         "», без якої книгу не прочитати." + resaveAdvice);
     case Fault::DamagedPart:
-        return BankError("Файл " + file + " пошкоджено: частина «" + sheetName + "» не є правильним XML.");
+        return BankError("Файл " + file + " пошкоджено: його частина «" + name +
+                         "» — не правильний XML або містить оголошення DTD, якого книги не мають." +
+                         resaveAdvice);
     case Fault::PartTooLarge:
-        return BankError("Файл " + file + " завеликий: частина «" + sheetName +
-                         "» після розпакування перевищує межу для книги з питаннями.");
+        return BankError("Файл " + file + " пошкоджено або підроблено: його частина «" + name +
+                         "» після розпакування займає понад " + std::to_string(ZipArchive::maxPartSize >> 20) +
+                         " МБ (або всі частини разом — понад " + std::to_string(ZipArchive::maxTotalSize >> 20) +
+                         " МБ), "
+                         "більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
     }
     return BankError("Не вдається прочитати файл " + file + ".");
 }

@@ -17,15 +17,14 @@ enum class Fault
     TooLarge,
     Empty,
     NotWorkbook,
-    ZipWorkbook,
     OlderFormat,
     Encrypted,
     Damaged,
-    // The ZIP formats; the part is named where there is one.
+    // The ZIP formats (.xlsx, .ods): the failure names the archive's part where there is one.
     DamagedArchive,
     MissingPart,
-    DamagedPart,
-    PartTooLarge,
+    DamagedPart, // not well-formed XML, or a DTD (refused: a workbook needs none, and entities can bomb)
+    PartTooLarge, // inflates past the cap: an inflation bomb
 };
 
 // The part of a damaged file, named in the text so that whoever repairs the file knows where to look.
@@ -43,11 +42,13 @@ class ReadFailure : public std::exception
 {
 public:
     explicit ReadFailure(Fault fault, Part part = Part::Header, std::string sheetName = {})
-        : fault(fault), part(part), sheetName(std::move(sheetName))
+        : fault(fault), part(part), name(std::move(sheetName))
     {}
-
-    // A failure of a zipped workbook's part, named in the text.
-    static ReadFailure inPart(Fault fault, std::string part) { return ReadFailure(fault, Part::Header, std::move(part)); }
+    // A failure of a ZIP format; partName is empty when it concerns the archive as a whole.
+    static ReadFailure inPart(Fault fault, std::string partName)
+    {
+        return ReadFailure(fault, Part::Header, std::move(partName));
+    }
 
     const char *what() const noexcept override { return "workbook cannot be read"; }
     // The Ukrainian text for the user; source is the file's path or the name that stands for it.
@@ -56,7 +57,7 @@ public:
 private:
     Fault fault;
     Part part;
-    std::string sheetName;
+    std::string name; // the sheet's, or the archive part's
 };
 
 // Where the code that is reading stands, so that a check that fails can name the damaged part.

@@ -7,6 +7,7 @@
 #include "ods/OdsReader.h"
 #include "xls/CompoundFile.h"
 #include "xls/XlsReader.h"
+#include "xlsx/XlsxReader.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -20,20 +21,23 @@ namespace {
 // exhaust the memory.
 constexpr std::uintmax_t maxWorkbookSize = std::uintmax_t{1} << 30;
 
-bool isZip(std::span<const std::uint8_t> bytes)
+bool isZipArchive(std::span<const std::uint8_t> bytes)
 {
     static constexpr std::uint8_t signature[] = {'P', 'K', 3, 4};
     return bytes.size() >= 4 && std::equal(std::begin(signature), std::end(signature), bytes.begin());
 }
 
-// A ZIP package. An OpenDocument file names its type in the part mimetype and keeps its cells in
-// content.xml; with either, it is read as a spreadsheet, and the reader says what is missing or wrong.
-std::vector<Sheet> readPackage(std::span<const std::uint8_t> bytes)
+// .xlsx and .ods are both ZIP archives; the parts they hold tell them apart. An OpenDocument file names its
+// type in the part mimetype and keeps its cells in content.xml; with either, the .ods reader says what is
+// missing or wrong.
+std::vector<Sheet> readZipWorkbook(std::span<const std::uint8_t> bytes)
 {
     const ZipArchive archive(bytes);
+    if (archive.contains("_rels/.rels") || archive.contains("xl/workbook.xml"))
+        return xlsx::readWorkbook(bytes);
     if (archive.contains("content.xml") || archive.contains("mimetype"))
         return ods::readWorkbook(bytes);
-    throw ReadFailure(Fault::ZipWorkbook);
+    throw ReadFailure(Fault::NotWorkbook);
 }
 
 // Names the format of a file that no reader takes, for a helpful refusal.
@@ -57,8 +61,8 @@ std::vector<Sheet> readWorkbook(const std::shared_ptr<const FileBytes> &file)
         throw ReadFailure(Fault::Empty);
     if (xls::CompoundFile::hasSignature(bytes))
         return xls::readWorkbook(file);
-    if (isZip(bytes))
-        return readPackage(bytes);
+    if (isZipArchive(bytes))
+        return readZipWorkbook(bytes);
     throw ReadFailure(foreignFormat(bytes));
 }
 

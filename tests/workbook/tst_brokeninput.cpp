@@ -67,12 +67,17 @@ private slots:
         QTest::addColumn<bool>("advisesResaving");
         QTest::newRow("empty") << fixture("empty.xls") << "порожній" << false;
         QTest::newRow("text") << fixture("not-a-workbook.xls") << "не є книгою Excel" << true;
-        QTest::newRow("xlsx renamed")
-            << fixture("xlsx-renamed.xls") << "Excel 2007 або новішої версії (.xlsx)" << true;
         QTest::newRow("Excel 95") << fixture("excel95.xls") << "застарілому форматі Excel 95" << true;
         QTest::newRow("encrypted") << fixture("encrypted.xls") << "захищено паролем" << true;
         QTest::newRow("missing") << fixture("no-such-file.xls") << "не знайдено" << false;
         QTest::newRow("folder") << fixture("") << "Не вдається прочитати файл" << false;
+        const QString sheetPart = "частина «xl/worksheets/sheet4.xml»";
+        QTest::newRow("sheet part missing")
+            << fixture("broken-missing-part.xlsx") << "бракує частини «xl/worksheets/sheet4.xml»" << false;
+        QTest::newRow("broken XML") << fixture("broken-xml.xlsx") << sheetPart + " — не правильний XML" << false;
+        QTest::newRow("DTD") << fixture("broken-dtd.xlsx") << sheetPart + " — не правильний XML" << false;
+        QTest::newRow("inflation bomb")
+            << fixture("broken-bomb.xlsx") << sheetPart + " після розпакування займає понад 256 МБ" << false;
     }
     void refused()
     {
@@ -93,18 +98,24 @@ private slots:
     void damaged_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("LibreOffice") << "cells.xls";
-        QTest::newRow("LibreOffice bank") << "bank.xls";
-        QTest::newRow("Gnumeric") << "bank-gnumeric.xls";
+        QTest::addColumn<QString>("cutShort"); // the message for the first 100 bytes
+        const QString header = "не вдається прочитати заголовок файлу";
+        QTest::newRow("LibreOffice") << "cells.xls" << header;
+        QTest::newRow("LibreOffice bank") << "bank.xls" << header;
+        QTest::newRow("Gnumeric") << "bank-gnumeric.xls" << header;
+        const QString archive = "не вдається розпакувати архів ZIP";
+        QTest::newRow("LibreOffice .xlsx") << "bank.xlsx" << archive;
+        QTest::newRow("Gnumeric .xlsx") << "cells-gnumeric.xlsx" << archive;
     }
     // Cut short at many points, one byte spoilt at many places, and many bytes spoilt at random.
     void damaged()
     {
         QFETCH(QString, file);
+        QFETCH(QString, cutShort);
         const std::string good = contents(fixture(file));
         QVERIFY(readEverything(good).isEmpty());
 
-        QVERIFY(readEverything(good.substr(0, 100)).contains("не вдається прочитати заголовок файлу"));
+        QVERIFY(readEverything(good.substr(0, 100)).contains(cutShort));
         for (std::size_t length = 512; length < good.size(); length += 487)
             checkDamaged(good.substr(0, length), "cut short");
 
