@@ -69,7 +69,7 @@ double median(std::vector<double> values)
 std::unique_ptr<char[]> readBytes(const std::string &path)
 {
     const std::size_t size = std::filesystem::file_size(path);
-    const auto buffer = std::make_unique_for_overwrite<char[]>(size);
+    auto buffer = std::make_unique_for_overwrite<char[]>(size);
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         throw std::runtime_error("cannot open " + path);
