@@ -4,6 +4,7 @@
 #include "LittleEndian.h"
 #include "ReadFailure.h"
 #include "ZipArchive.h"
+#include "ods/OdsReader.h"
 #include "xls/CompoundFile.h"
 #include "xls/XlsReader.h"
 #include "xlsx/XlsxReader.h"
@@ -26,12 +27,16 @@ bool isZipArchive(std::span<const std::uint8_t> bytes)
     return bytes.size() >= 4 && std::equal(std::begin(signature), std::end(signature), bytes.begin());
 }
 
-// .xlsx and .ods are both ZIP archives; the parts they hold tell them apart.
+// .xlsx and .ods are both ZIP archives; the parts they hold tell them apart. An OpenDocument file names its
+// type in the part mimetype and keeps its cells in content.xml; with either, the .ods reader says what is
+// missing or wrong.
 std::vector<Sheet> readZipWorkbook(std::span<const std::uint8_t> bytes)
 {
     const ZipArchive archive(bytes);
     if (archive.contains("_rels/.rels") || archive.contains("xl/workbook.xml"))
         return xlsx::readWorkbook(bytes);
+    if (archive.contains("content.xml") || archive.contains("mimetype"))
+        return ods::readWorkbook(bytes);
     throw ReadFailure(Fault::NotWorkbook);
 }
 

@@ -4,6 +4,7 @@
 #include "Workbook.h"
 
 #include <QTest>
+#include <zip.h>
 
 using workbook::CellValue;
 using Kind = CellValue::Kind;
@@ -89,6 +90,37 @@ const std::vector<Expected> &cellsFixture()
     return cells;
 }
 
+// The bytes of a ZIP archive of the given parts.
+std::string zipOf(const std::vector<std::pair<std::string, std::string>> &parts)
+{
+    zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, nullptr);
+    zip_source_keep(buffer);
+    zip_t *archive = zip_open_from_source(buffer, ZIP_TRUNCATE, nullptr);
+    for (const auto &[name, data] : parts)
+        zip_file_add(archive, name.c_str(), zip_source_buffer(archive, data.data(), data.size(), 0), 0);
+    zip_close(archive);
+    std::string bytes;
+    char piece[4096];
+    zip_source_open(buffer);
+    for (zip_int64_t n; (n = zip_source_read(buffer, piece, sizeof piece)) > 0;)
+        bytes.append(piece, static_cast<std::size_t>(n));
+    zip_source_close(buffer);
+    zip_source_free(buffer);
+    return bytes;
+}
+
+// An OpenDocument spreadsheet whose content.xml holds one table "S" of the given rows.
+std::string odsOf(const QString &rows)
+{
+    const std::string content =
+        R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
+        R"(xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" )"
+        R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:spreadsheet>)"
+        R"(<table:table table:name="S">)" +
+        rows.toStdString() + "</table:table></office:spreadsheet></office:body></office:document-content>";
+    return zipOf({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", content}});
+}
+
 } // namespace
 
 class TestWorkbook : public QObject
@@ -105,9 +137,9 @@ private slots:
                                    << "cells.xls";
         QTest::newRow("bank-gnumeric.xls") << "bank-gnumeric.xls"
                                            << "bank.xls";
-        for (const char *file : {"cells.xlsx", "cells-gnumeric.xlsx", "cells-1904.xlsx"})
+        for (const char *file : {"cells.xlsx", "cells-gnumeric.xlsx", "cells-1904.xlsx", "cells.ods"})
             QTest::newRow(file) << file << "cells.xls";
-        for (const char *file : {"bank.xlsx", "bank-edited.xlsx", "xlsx-renamed.xls"})
+        for (const char *file : {"bank.xlsx", "bank-edited.xlsx", "xlsx-renamed.xls", "bank.ods"})
             QTest::newRow(file) << file << "bank.xls";
         QTest::newRow("bank-one.xlsx") << "bank-one.xlsx" << "bank-one.xls"; // parts of several chunks
     }
@@ -133,6 +165,97 @@ private slots:
                 for (int column = 1; column <= std::max(sheet.lastColumn(), other.lastColumn()); ++column)
                     QCOMPARE(text(sheet, row, column), text(other, row, column));
             }
+        }
+    }
+
+    // What LibreOffice writes that the fixtures do not show, and the million empty rows and columns it
+    // ends a sheet with, which must cost nothing.
+    void odsCells_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("lastRow");
+        QTest::addColumn<int>("lastColumn");
+        const QString value = R"(<table:table-cell office:value-type="%1" office:%2="%3"/>)";
+        const QString emptyEnd = R"(<table:table-row table:number-rows-repeated="1048574">)"
+                                 R"(<table:table-cell table:number-columns-repeated="16384"/></table:table-row>)";
+        QTest::newRow("repeated empty cells, a covered cell")
+            << R"(<table:table-row><table:table-cell table:number-columns-repeated="2"/><table:covered-table-cell/>)" +
+                   value.arg("float", "value", "5") + "</table:table-row>"
+            << 1 << 4 << "5" << 1 << 4;
+        QTest::newRow("a million empty rows and columns")
+            << "<table:table-row/><table:table-row><table:table-cell/>" + value.arg("percentage", "value", "0.25") +
+                   R"(<table:table-cell table:number-columns-repeated="16382"/></table:table-row>)" + emptyEnd
+            << 2 << 2 << "0,25" << 2 << 2;
+        QTest::newRow("a repeated row of repeated values")
+            << R"(<table:table-row table:number-rows-repeated="3"><table:table-cell table:number-columns-repeated="2" )"
+               R"(office:value-type="currency" office:value="1234.5"/></table:table-row>)"
+            << 3 << 2 << "1234,5" << 3 << 2;
+        QTest::newRow("values repeated past the grid are clipped")
+            << R"(<table:table-row table:number-rows-repeated="1048575"/><table:table-row>)"
+               R"(<table:table-cell table:number-columns-repeated="16383"/><table:table-cell )"
+               R"(table:number-columns-repeated="9" office:value-type="boolean" office:boolean-value="true"/>)"
+               "</table:table-row>"
+            << 1048576 << 16384 << "True" << 1048576 << 16384;
+        QTest::newRow("paragraphs, spaces, tab, line break, span, link, no value type; no comment")
+            << R"(<table:table-row><table:table-cell><office:annotation><text:p>note)"
+               R"(</text:p></office:annotation><text:p>a<text:s text:c="3"/>b<text:tab/>c<text:line-break/>)"
+               R"(<text:span>d</text:span></text:p><text:p><text:a> e </text:a></text:p></table:table-cell></table:table-row>)"
+            << 1 << 1 << "a   b\tc\nd\n e " << 1 << 1;
+        QTest::newRow("the day before Excel's 29 February 1900")
+            << "<table:table-row>" + value.arg("date", "date-value", "1900-02-28") + "</table:table-row>" << 1 << 1
+            << "28.02.1900" << 1 << 1;
+        QTest::newRow("a time")
+            << "<table:table-row>" + value.arg("time", "time-value", "PT36H30M00S") + "</table:table-row>" << 1 << 1
+            << "01.01.1900 12:30:00" << 1 << 1;
+    }
+    void odsCells()
+    {
+        QFETCH(QString, rows);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QString, expected);
+        QFETCH(int, lastRow);
+        QFETCH(int, lastColumn);
+        const auto workbook = workbook::Workbook::fromBytes(odsOf(rows), "test.ods");
+        QCOMPARE(workbook.sheets().size(), 1u);
+        const workbook::Sheet &sheet = workbook.sheets().front();
+        QCOMPARE(text(sheet, row, column), expected);
+        QCOMPARE(sheet.lastRow(), lastRow);
+        QCOMPARE(sheet.lastColumn(), lastColumn);
+    }
+
+    void odsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("content.xml missing")
+            << QByteArray::fromStdString(zipOf({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}))
+            << "бракує частини «content.xml»";
+        QTest::newRow("broken XML") << QByteArray::fromStdString(odsOf("<table:table-row>"))
+                                    << "частина «content.xml» — не правильний XML";
+        QTest::newRow("a value below the grid")
+            << QByteArray::fromStdString(odsOf(R"(<table:table-row table:number-rows-repeated="1048576"/>)"
+                                               "<table:table-row><table:table-cell><text:p>x</text:p>"
+                                               "</table:table-cell></table:table-row>"))
+            << "не вдається прочитати аркуш «S»";
+        QTest::newRow("a value repeated beyond any memory")
+            << QByteArray::fromStdString(odsOf(R"(<table:table-row table:number-rows-repeated="1048576">)"
+                                               R"(<table:table-cell table:number-columns-repeated="16384" )"
+                                               R"(office:value-type="float" office:value="1"/></table:table-row>)"))
+            << "частина «content.xml» після розпакування займає понад";
+    }
+    void odsRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        try {
+            workbook::Workbook::fromBytes(bytes.toStdString(), "test.ods");
+            QFAIL("read");
+        } catch (const workbook::BankError &error) {
+            QVERIFY2(QString::fromUtf8(error.what()).contains(message), error.what());
         }
     }
 

@@ -1,0 +1,17 @@
+#include "ods/OdsReader.h"
+
+#include "XmlParser.h"
+#include "ZipArchive.h"
+#include "ods/ContentHandler.h"
+
+namespace workbook::ods {
+
+std::vector<Sheet> readWorkbook(std::span<const std::uint8_t> bytes)
+{
+    const ZipArchive archive(bytes);
+    ContentHandler content;
+    parseXmlPart(archive, "content.xml", content);
+    return content.takeSheets();
+}
+
+} // namespace workbook::ods
