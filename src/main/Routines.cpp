@@ -28,10 +28,14 @@ const TExamData &ExamList::operator[](int index) const
     return entries[static_cast<std::size_t>(index - 1)];
 }
 
+std::int64_t steadyClockTicks()
+{
+    return std::chrono::steady_clock::now().time_since_epoch().count();
+}
+
 void RandomGenerator::seedFromClock()
 {
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    seed = static_cast<std::uint32_t>(ticks);
+    seed = static_cast<std::uint32_t>(ticks());
 }
 
 std::int32_t RandomGenerator::below(std::int32_t n)

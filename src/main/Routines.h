@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -62,6 +63,12 @@ private:
     std::array<TExamData, ExamSize> entries;
 };
 
+// A tick count that the generator seeds from.
+using TickSource = std::function<std::int64_t()>;
+
+// The steady clock's tick count.
+std::int64_t steadyClockTicks();
+
 // The program's random generator: a 32-bit linear congruential step, the draw scaled by multiplication so
 // that it spreads evenly below N.
 class RandomGenerator
@@ -69,11 +76,14 @@ class RandomGenerator
 public:
     explicit RandomGenerator(std::uint32_t state = 0) : seed(state) {}
 
-    // Seeds from the low 32 bits of the steady clock's tick count.
+    // Seeds from the low 32 bits of the tick source's count.
     void seedFromClock();
     // A number from 0 to n - 1; n below 1 is a programming error and throws std::invalid_argument.
     std::int32_t below(std::int32_t n);
     std::uint32_t state() const { return seed; }
+
+    // The steady clock; a test sets its own ticks so that every draw follows from seeds it chooses.
+    TickSource ticks = steadyClockTicks;
 
 private:
     std::uint32_t seed;

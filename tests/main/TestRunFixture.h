@@ -1,7 +1,6 @@
 #pragma once
 
 #include "AboutUnit.h"
-#include "FixedClock.h"
 #include "MainVeskUnit.h"
 #include "ModalWatcher.h"
 #include "ResultDlg_Train.h"
@@ -11,14 +10,47 @@
 #include <QtWidgets>
 #include <memory>
 
+// Seeds in a fixed sequence from `seed`; the high bits are set so that a seed taken from anything but the
+// low 32 bits of the count shows.
+inline vesk3::TickSource fixedTicks(std::uint32_t seed)
+{
+    return [seed]() mutable {
+        const std::int64_t count = (std::int64_t{0x2A} << 32) | seed;
+        seed = seed * 69069u + 12345u;
+        return count;
+    };
+}
+
+// Long enough for a sanitised build on a busy machine; a step that never comes fails after it.
+inline constexpr int StepTimeout = 30000;
+
 // The main window as the start-up leaves it, with the windows it is handed, on a fixture workbook (by default
-// the test question bank: 12, 9, 7, 5 and 4 questions), driven as the user drives it. Any modal window that
-// no test expects fails the test.
+// the test question bank: 12, 9, 7, 5 and 4 questions), its draws fixed, driven as the user drives it: by
+// single calls, or by a script of steps compared step by step with what the window shows (play). Any modal
+// window that no test expects fails the test.
+//
+// Steps of a script:
+//   exam                 choose Exam and click Start
+//   Surgery:2:9          Training on that subject and range, then Start
+//   A to E, right, wrong click that answer box, or the one showing the right or a wrong answer
+//   table57              open the question table with item 57 selected and the focus in its list
+//   NextBtn, Test1, ...  click that button of the active window, or trigger that menu item
+//   anything else        a key pressed in the active window: Space, Right, Ctrl+R, К
+// A step may go on with ">keys>keys": each modal window it opens in turn gets those keys (comma-separated)
+// and is noted: a message box by its text, the results by their four values; one left open is noted
+// "open" and closed. More modal windows than listed are noted "unexpected" and closed.
+//
+// What a step shows: SLabel1, then the highlighted answer ('-' for none; a letter, or r / w for a right
+// or wrong one where the expected text says so); in an exam '*' for an answer recorded with its mark in the
+// table ('?' when only one of them is there), '^' for a bookmark, '[' for Back and ']' for Next switched
+// off; in training the right and wrong counts and the score; '@' and the current item while the table is
+// shown; '?' when the question's text does not name the number in SLabel3. "end" when no test runs and the
+// main window, table and exam are as finishing leaves them, else "off".
 struct TestRunFixture
 {
     explicit TestRunFixture(const char *workbook = "bank.xls")
     {
-        fixedclock::start(20061014);
+        state.Random.ticks = fixedTicks(20061014);
         form = std::make_unique<vesk3::TMainVeskForm>(
             state, vesk3::BankSetup{std::string(VESK3_FIXTURES "/") + workbook});
         form->setSubjectDialog(subjectDialog);
@@ -47,6 +79,11 @@ struct TestRunFixture
         return texts;
     }
     QListWidget *tableList() const { return table.findChild<QListWidget *>("ListView1"); }
+    bool showsAnsweredMark(int item) const
+    {
+        const QColor middle = tableList()->item(item)->icon().pixmap(16, 16).toImage().pixelColor(8, 8);
+        return middle.green() > 150 && middle.red() < 60;
+    }
 
     // A toolbar button clicked with the mouse, or a menu item chosen.
     void command(const QString &name) const
@@ -114,18 +151,21 @@ struct TestRunFixture
         return green;
     }
 
-    bool activate() const
+    // The program takes keys and clicks in the window that the window system made active; on a busy machine
+    // that may come late, so the wait is for that condition itself, with room.
+    static bool active(const QWidget *window)
     {
-        form->activateWindow();
-        return QTest::qWaitForWindowActive(form.get());
+        return QTest::qWaitFor(
+            [window] { return window->isVisible() && QApplication::activeWindow() == window; }, StepTimeout);
     }
     // "Показати таблицю" clicked in the active main window; false unless the table then became active.
     bool openTable()
     {
-        if (!activate())
+        form->activateWindow();
+        if (!active(form.get()))
             return false;
         QTest::mouseClick(button("TableBtn"), Qt::LeftButton);
-        return QTest::qWaitForWindowActive(&table);
+        return active(&table);
     }
     // Selects a table item as the user does and leaves the table with "Закрити".
     void jumpTo(int item)
@@ -137,33 +177,21 @@ struct TestRunFixture
     void next() const { QTest::mouseClick(button("NextBtn"), Qt::LeftButton); }
     void back() const { QTest::mouseClick(button("BackBtn"), Qt::LeftButton); }
 
-    // The finishing question as the user answered it, then the results dialog's four lines if it opened.
-    struct Finish
+    void play(const QString &script, const QString &expected)
     {
-        QList<ModalWatcher::Box> questions;
-        QStringList results;
-    };
-    // Runs an action that asks to finish and answers with `answer`; after OK notes the results dialog's lines
-    // and closes it with its OK.
-    template <typename Action> Finish finishing(Action action, QMessageBox::StandardButton answer)
-    {
-        Finish seen;
-        ModalWatcher modals;
-        modals.expectMessageBox(answer);
-        if (answer == QMessageBox::Ok) {
-            modals.expect([&seen](QWidget *dialog) {
-                for (const char *line : {"Label1", "Label2", "Label3", "Label4"})
-                    seen.results.append(dialog->findChild<QLabel *>(line)->text());
-                QTest::mouseClick(dialog->findChild<QPushButton *>("OKBtn"), Qt::LeftButton);
-            });
+        const QStringList steps = script.split(' ');
+        const QStringList shows = expected.split(' ');
+        QCOMPARE(steps.size(), shows.size());
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            const QStringList keys = steps[i].split('>');
+            // Starting a training answers its own subject dialog.
+            ModalWatcher modals;
+            if (keys.first().count(':') != 2)
+                watch(modals, keys.mid(1));
+            act(keys.first());
+            const bool byVerdict = shows[i].contains(QRegularExpression("[rw]"));
+            QVERIFY2(shown(byVerdict) == shows[i], qPrintable(steps[i] + " showed " + shown(byVerdict)));
         }
-        action();
-        seen.questions = modals.boxes();
-        return seen;
-    }
-    Finish finish(QMessageBox::StandardButton answer)
-    {
-        return finishing([this] { QTest::mouseClick(button("FinishBtn"), Qt::LeftButton); }, answer);
     }
 
     ModalWatcher modals;
@@ -173,4 +201,151 @@ struct TestRunFixture
     vesk3::TTableVeskForm table{state};
     vesk3::TAboutVeskForm about;
     std::unique_ptr<vesk3::TMainVeskForm> form;
+    // The modal windows that the steps of scripts opened.
+    QStringList noted;
+
+private:
+    void act(const QString &step)
+    {
+        const QStringList training = step.split(':');
+        if (step == u"exam")
+            startExam();
+        else if (training.size() == 3)
+            startTraining(training[0], training[1].toInt(), training[2].toInt());
+        else if (step.size() == 1 && step[0] >= 'A' && step[0] <= 'E')
+            clickAnswer(step[0].unicode() - 'A' + 1);
+        else if (step == u"right" || step == u"wrong")
+            clickAnswer(step == u"right" ? rightPosition() : wrongPosition());
+        else if (step.startsWith(u"table")) {
+            QVERIFY(openTable());
+            tableList()->setCurrentRow(step.mid(5).toInt() - 1);
+            tableList()->setFocus();
+        } else if (auto *pressed = activeWindow()->findChild<QAbstractButton *>(step))
+            QTest::mouseClick(pressed, Qt::LeftButton);
+        else if (auto *item = form->findChild<QAction *>(step))
+            item->trigger();
+        else
+            pressIn(activeWindow(), step);
+    }
+
+    // Where the window system puts the user after the last modal window of the program has closed.
+    QWidget *activeWindow() const
+    {
+        QWidget *active = QApplication::activeWindow();
+        if (active && active->isVisible())
+            return active;
+        form->activateWindow();
+        return form.get();
+    }
+
+    static void pressIn(QWidget *window, const QString &key)
+    {
+        const QKeyCombination combination = QKeySequence::fromString(key)[0];
+        QVERIFY2(active(window), qPrintable(key));
+        QTest::sendKeyEvent(QTest::Click, window->windowHandle(), combination.key(),
+                            key.size() == 1 ? key : QString(), combination.keyboardModifiers());
+    }
+
+    // Room for more modal windows than listed, so that a fault fails instead of waiting.
+    void watch(ModalWatcher &watcher, const QStringList &answers)
+    {
+        for (qsizetype modal = 0; modal < answers.size() + 3; ++modal)
+            watcher.expect(
+                [this, answer = answers.value(modal)](QWidget *window) { answerModal(window, answer); });
+    }
+
+    void answerModal(QWidget *window, const QString &keys)
+    {
+        QPointer<QWidget> modal = window;
+        auto *box = qobject_cast<QMessageBox *>(window);
+        QStringList results;
+        for (const char *line : {"Label1", "Label2", "Label3", "Label4"})
+            results.append(box ? QString() : window->findChild<QLabel *>(line)->text().mid(33));
+        noted.append((keys.isEmpty() ? "unexpected " : "") + (box ? box->text() : results.join('|')));
+        // A modal window that a key opens on top of this one needs a watcher that is not busy here.
+        ModalWatcher onTop;
+        if (!keys.isEmpty())
+            watch(onTop, {});
+        for (const QString &key : keys.split(',', Qt::SkipEmptyParts)) {
+            if (modal)
+                pressIn(modal, key);
+        }
+        if (modal && modal->isVisible()) {
+            if (!keys.isEmpty())
+                noted.append("open");
+            modal->close();
+        }
+    }
+
+    QString shown(bool byVerdict) const
+    {
+        const int chosen = highlighted();
+        QString seen(chosen == 0                 ? '-'
+                     : !byVerdict                ? QChar('A' + chosen - 1)
+                     : chosen == rightPosition() ? 'r'
+                                                 : 'w');
+        if (!state.TestRunning)
+            return (finishedLook() ? "end" : "off") + (chosen == 0 ? QString() : seen);
+        if (state.Mode == vesk3::ModeExam) {
+            const int item = state.CurrentQuestion - 1;
+            const bool answered = state.ExamData[state.CurrentQuestion].Answered;
+            if (answered || showsAnsweredMark(item))
+                seen += answered == showsAnsweredMark(item) ? "*" : "?";
+            if (tableList()->item(item)->checkState() == Qt::Checked)
+                seen += '^';
+            seen += QString(button("BackBtn")->isEnabled() ? "" : "[") +
+                    (button("NextBtn")->isEnabled() ? "" : "]");
+        } else {
+            seen += text("SLabel4") + '/' + text("SLabel5") + '=' + text("SLabel6");
+        }
+        if (table.isVisible())
+            seen += '@' + QString::number(tableList()->currentRow() + 1);
+        if (!question().startsWith(u"Питання "_qs + text("SLabel3") + ' '))
+            seen += '?';
+        return text("SLabel1") + seen;
+    }
+
+    // No mode, nothing on screen, every statistic back to its start, and no answer or bookmark left.
+    bool finishedLook() const
+    {
+        bool cleared = state.Mode == vesk3::ModeNone && question().isEmpty() && answers() == QStringList(5) &&
+                       find<QLabel>("Panel1")->isVisible() && find<QMenu>("M1")->menuAction()->isEnabled();
+        for (const QString &label :
+             u"Panel1=Виберіть режим роботи програми!!;ModeLabel=Виберіть режим!;SLabel1=0;"
+             "SLabel2=0;SLabel3=0;SLabel4=0;SLabel5=0;SLabel6=0%;SLabel7="_qs.split(';'))
+            cleared = cleared && text(label.section('=', 0, 0)) == label.section('=', 1);
+        for (const char *off :
+             {"StartBtn", "FinishBtn", "NextBtn", "BackBtn", "TableBtn", "CheckBtn", "RAnsBtn"})
+            cleared = cleared && !button(off)->isEnabled();
+        for (int item = 0; item < vesk3::ExamSize; ++item) {
+            const vesk3::TExamData &entry = state.ExamData[item + 1];
+            cleared = cleared && !showsAnsweredMark(item) && !entry.Answered && !entry.Correct &&
+                      tableList()->item(item)->checkState() == Qt::Unchecked;
+        }
+        return cleared;
+    }
 };
+
+// A table of scripts: each row names the steps, what each shows, and the modal windows noted on the way.
+inline void scriptColumns()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("shows");
+    QTest::addColumn<QStringList>("modals");
+}
+
+inline void script(const char *name, const QString &steps, const QString &shows,
+                   const QStringList &modals = {})
+{
+    QTest::newRow(name) << steps << shows << modals;
+}
+
+inline void playScript(const char *workbook)
+{
+    QFETCH(QString, script);
+    QFETCH(QString, shows);
+    QFETCH(QStringList, modals);
+    TestRunFixture run(workbook);
+    run.play(script, shows);
+    QCOMPARE(run.noted, modals);
+}

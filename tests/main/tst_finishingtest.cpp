@@ -1,4 +1,4 @@
-#include "ScriptedRun.h"
+#include "TestRunFixture.h"
 
 #include <QLocale>
 
@@ -18,6 +18,9 @@ private slots:
         scriptColumns();
         script("the edges of an exam", "exam BackBtn NextBtn table199 CloseBtn NextBtn NextBtn BackBtn",
                "1- 1-[ 2- 2-@199 199- 200- 200-] 199-");
+        script("jumps from the table",
+               "exam BackBtn wrong table0 CloseBtn table200 CloseBtn table10 CloseBtn BackBtn",
+               "1- 1-[ 1w*[ 1w*@0 1w* 1w*@200 200- 200-]@10 10-] 9-");
         script("a revisited question", "exam right NextBtn BackBtn", "1- 1r* 2- 1-*");
         script("bookmarks", "exam table12 CloseBtn CheckBtn CheckBtn", "1- 1-@12 12- 12-^ 12-^");
         script("cancelled, exam", "exam NextBtn wrong CheckBtn FinishBtn>Escape", "1- 2- 2w* 2w*^ 2w*^",
@@ -55,7 +58,7 @@ private slots:
     // exam is composed anew.
     void theExamsQuestionsOutliveItsFinish()
     {
-        ScriptedRun run("bank-one.xls");
+        TestRunFixture run("bank-one.xls");
         run.startExam();
         const ExamList first = run.state.ExamData;
         run.play("A FinishBtn>Return>Return Therapy:1:2 FinishBtn>Return>Return", "1A* end 1-0/0=0.0% end");

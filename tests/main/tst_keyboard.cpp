@@ -1,4 +1,4 @@
-#include "ScriptedRun.h"
+#include "TestRunFixture.h"
 
 const QString NotInExam = u"Функція недоступна в режимі \"Екзамен\"!"_qs;
 const QString Finish = u"Ви Дійсно хочете завершити тест?"_qs;
@@ -43,7 +43,7 @@ private slots:
 
     void autoRepeatedPressesCount()
     {
-        ScriptedRun run("bank-exact.xls");
+        TestRunFixture run("bank-exact.xls");
         run.play("exam Down", "1- 1A*");
         QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
         QApplication::sendEvent(QApplication::focusWidget(), &repeated);

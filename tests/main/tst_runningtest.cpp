@@ -29,12 +29,6 @@ QSet<QString> asSet(const QStringList &texts)
     return {texts.begin(), texts.end()};
 }
 
-bool showsAnsweredMark(const QListWidgetItem *item)
-{
-    const QColor middle = item->icon().pixmap(16, 16).toImage().pixelColor(8, 8);
-    return middle.green() > 150 && middle.red() < 60;
-}
-
 // The push buttons that are on, then "M1" when the menu of modes is; then the statistics 1, 2, 3, 6 and 7.
 QStringList controls(const TestRunFixture &run)
 {
@@ -162,7 +156,7 @@ private slots:
             QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(viewport->width() + 30, -30));
             QCOMPARE(run.highlighted(), 0);
             QCOMPARE(run.state.ExamData[1].Answered, 0);
-            QVERIFY(!showsAnsweredMark(run.tableList()->item(0)));
+            QVERIFY(!run.showsAnsweredMark(0));
             if (where.x() < 0)
                 run.clickAnswer(position);
             else
@@ -171,29 +165,8 @@ private slots:
             QCOMPARE(run.state.TestSettings.ChosenAnswer, position);
             QCOMPARE(run.state.ExamData[1].Answered, 1);
             QCOMPARE(run.state.ExamData[1].Correct, position == run.state.TestSettings.RightAnswer ? 1 : 0);
-            QVERIFY(showsAnsweredMark(run.tableList()->item(0)));
+            QVERIFY(run.showsAnsweredMark(0));
         }
-    }
-
-    // Entry 2 is answered wrong, then right; entry 3 right, then wrong. Back, off on entry 1, is on again.
-    void theLastChoiceJudgesAnExamQuestion()
-    {
-        TestRunFixture run("bank-exact.xls");
-        run.startExam();
-        run.back();
-        QVERIFY(!run.button("BackBtn")->isEnabled());
-        for (const int entry : {2, 3}) {
-            run.next();
-            const int first = entry == 2 ? run.wrongPosition() : run.rightPosition();
-            const int last = entry == 2 ? run.rightPosition() : run.wrongPosition();
-            run.clickAnswer(first);
-            run.clickAnswer(last);
-            QCOMPARE(run.highlighted(), last);
-            QCOMPARE(run.state.ExamData[entry].Correct, entry == 2 ? 1 : 0);
-            QVERIFY(showsAnsweredMark(run.tableList()->item(entry - 1)));
-            QVERIFY(run.button("BackBtn")->isEnabled());
-        }
-        QCOMPARE(run.state.ExamData[1].Answered, 0);
     }
 
     // Showing a question again draws a new order; the right answer's place is always known. Entries 2 and 3
@@ -217,46 +190,6 @@ private slots:
         QCOMPARE(run.form->excelApp()->calls().activations, atStart + 1);
         QCOMPARE(run.form->excelApp()->activeSheetName(), "Surgery");
         QCOMPARE(run.text("SLabel7"), "Surgery");
-    }
-
-    // Leaving the table without a selection changes nothing; a selected item is shown afresh. Opening the
-    // table turns Back on, and on question 200 Next off, which a jump does not turn on again.
-    void theTableJumpsToTheSelectedQuestion()
-    {
-        TestRunFixture run("bank-exact.xls");
-        run.startExam();
-        run.back();
-        run.clickAnswer(run.wrongPosition());
-        const QStringList answers = run.answers();
-        QVERIFY(run.openTable());
-        QVERIFY(run.button("BackBtn")->isEnabled());
-        QTest::mouseClick(run.table.findChild<QPushButton *>("CloseBtn"), Qt::LeftButton);
-        QTRY_VERIFY(run.table.isHidden());
-        QCOMPARE(run.answers(), answers);
-        QCOMPARE(run.highlighted(), run.wrongPosition());
-
-        QVERIFY(run.openTable());
-        run.jumpTo(57);
-        QTRY_VERIFY(run.table.isHidden());
-        const TExamData &entry = run.state.ExamData[57];
-        QCOMPARE(run.question(), plainQuestion(entry.Subject, entry.Number));
-        QCOMPARE(run.rightPosition(), run.state.TestSettings.RightAnswer);
-        QCOMPARE(run.highlighted(), 0);
-        QCOMPARE(controls(run).mid(5),
-                 (QStringList{"57", "200", QString::number(entry.Number), "0%", entry.Subject}));
-        QVERIFY(run.tableList()->selectedItems().isEmpty());
-
-        QVERIFY(run.openTable());
-        run.jumpTo(200);
-        QTRY_COMPARE(run.state.CurrentQuestion, 200);
-        QVERIFY(run.openTable());
-        QVERIFY(!run.button("NextBtn")->isEnabled());
-        run.jumpTo(10);
-        QTRY_COMPARE(run.state.CurrentQuestion, 10);
-        QVERIFY(!run.button("NextBtn")->isEnabled());
-        run.back();
-        QCOMPARE(run.state.CurrentQuestion, 9);
-        QVERIFY(run.button("NextBtn")->isEnabled());
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -18,9 +19,9 @@
 //     QCOMPARE(modals.texts(), QStringList{"..."});
 //
 // A message box is recorded (title, text, icon, buttons) before it is answered. A modal window that nobody
-// expected is recorded and closed, and the watcher fails the test when it goes: an unexpected box fails
-// loudly instead of waiting for a click. Only the newest watcher alive answers. An expectation that no
-// window met stays pending, which pendingCount() shows.
+// expected, or that its answer left open, is recorded and closed, and the watcher fails the test when it
+// goes: an unexpected box fails loudly instead of waiting for a click. Only the newest watcher alive answers.
+// An expectation that no window met stays pending, which pendingCount() shows.
 class ModalWatcher : public QObject
 {
 public:
@@ -75,19 +76,28 @@ private:
     {
         QTimer::singleShot(5, this, [this] {
             pollSoon();
-            QWidget *modal = QApplication::activeModalWidget();
-            if (modal != answered)
-                answered = nullptr;
-            if (!modal || modal == answered || !modal->isVisible() || live.back() != this)
+            const QPointer<QWidget> modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible() || live.back() != this || beingAnswered(modal))
                 return;
-            answered = modal;
             if (pending.empty())
                 return refuse(modal);
             const auto act = std::move(pending.front());
             pending.pop_front();
+            answering.push_back(modal);
             act(modal);
-            if (answered && !answered->isVisible())
-                answered = nullptr;
+            answering.pop_back();
+            // A window its answer left open would keep the test waiting: it fails and is closed.
+            if (modal && modal->isVisible())
+                refuse(modal);
+        });
+    }
+
+    // The window is in the middle of being answered, by this watcher or an older one, whatever it opens on
+    // top.
+    static bool beingAnswered(const QWidget *window)
+    {
+        return std::ranges::any_of(live, [window](const ModalWatcher *watcher) {
+            return std::ranges::find(watcher->answering, window) != watcher->answering.end();
         });
     }
 
@@ -101,7 +111,7 @@ private:
 
     inline static std::vector<ModalWatcher *> live;
     std::deque<std::function<void(QWidget *)>> pending;
-    QPointer<QWidget> answered;
+    std::vector<QPointer<QWidget>> answering;
     QList<Box> recorded;
     QStringList unexpected;
 };
