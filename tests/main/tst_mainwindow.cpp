@@ -139,7 +139,6 @@ private slots:
             QTest::addRow("%s at stage %d", command, int(stage)) << stage << QString(command) << message;
         };
         row(Stage::NoMode, "StartSpeedButton", u"Спочатку виберіть режим роботи програми!"_qs);
-        row(Stage::NoMode, "N2", u"Спочатку виберіть режим роботи програми!"_qs);
         row(Stage::TrainingChosen, "StartSpeedButton",
             u"Спочатку виберіть предмет і питання для тренування!"_qs);
         row(Stage::ExamRunning, "N2", FinishTestFirst);
@@ -149,7 +148,6 @@ private slots:
         row(Stage::NoMode, "FinishSpeedButton", TestNotStarted);
         row(Stage::ExamChosen, "N5", TestNotStarted);
         row(Stage::TrainingChosen, "NextSpeedBtn", TestNotStarted);
-        row(Stage::NoMode, "N3", TestNotStarted);
         row(Stage::ExamChosen, "CheckSpeedButton", TestNotStarted);
         row(Stage::TrainingChosen, "TableSpeedButton", TestNotStarted);
         row(Stage::ExamChosen, "RAnsSpeedButton", TestNotStarted);
