@@ -19,8 +19,8 @@ private slots:
         script("the edges of an exam", "exam BackBtn NextBtn table199 CloseBtn NextBtn NextBtn BackBtn",
                "1- 1-[ 2- 2-@199 199- 200- 200-] 199-");
         script("jumps from the table",
-               "exam BackBtn wrong table0 CloseBtn table200 CloseBtn table10 CloseBtn BackBtn",
-               "1- 1-[ 1w*[ 1w*@0 1w* 1w*@200 200- 200-]@10 10-] 9-");
+               "exam BackBtn wrong table0 CloseBtn table200 CloseBtn table10 CloseBtn table CloseBtn BackBtn",
+               "1- 1-[ 1w*[ 1w*@0 1w* 1w*@200 200- 200-]@10 10-] 10-]@0 10-] 9-");
         script("a revisited question", "exam right NextBtn BackBtn", "1- 1r* 2- 1-*");
         script("bookmarks", "exam table12 CloseBtn CheckBtn CheckBtn", "1- 1-@12 12- 12-^ 12-^");
         script("cancelled, exam", "exam NextBtn wrong CheckBtn FinishBtn>Escape", "1- 2- 2w* 2w*^ 2w*^",

@@ -234,9 +234,7 @@ private slots:
     void examCommands()
     {
         CommandRun run(Stage::ExamRunning);
-        QVERIFY(run.openTable());
-        run.jumpTo(200);
-        QTRY_COMPARE(run.state.CurrentQuestion, 200);
+        run.play("table200 CloseBtn", "1-@200 200-");
         run.clickAnswer(2);
         run.button("BackBtn")->setEnabled(false);
         run.command("NextSpeedBtn");

@@ -70,26 +70,15 @@ private slots:
                                              "200", QString::number(first.Number), "0%", "Therapy"}));
     }
 
-    // The selection changed in the subject dialog without OK names no subject: the run is the confirmed
-    // one's.
     void startingTrainingShowsTheConfirmedRange()
     {
         TestRunFixture run;
-        run.state.SubjectName = "Surgery";
-        run.state.TestSettings.FromQuestion = 3;
-        run.state.TestSettings.ToQuestion = 5;
-        run.chooseTrainingClosingTheDialog("PediatryItem");
-        QTest::mouseClick(run.button("StartBtn"), Qt::LeftButton);
+        run.startTraining("Surgery", 3, 5);
         QCOMPARE(run.question(), plainQuestion("Surgery", 3));
         QCOMPARE(asSet(run.answers()), asSet(plainAnswers(3)));
         QCOMPARE(run.rightPosition(), run.state.TestSettings.RightAnswer);
         QCOMPARE(controls(run),
                  (QStringList{"FinishBtn", "NextBtn", "RAnsBtn", "1", "3", "3", "0.0%", "Surgery"}));
-        run.clickAnswer(run.rightPosition());
-        run.next();
-        QCOMPARE(run.question(), plainQuestion("Surgery", 4));
-        QCOMPARE(controls(run),
-                 (QStringList{"FinishBtn", "NextBtn", "RAnsBtn", "2", "3", "4", "100.0%", "Surgery"}));
     }
 
     // A start the banks cannot serve shows why and leaves the chosen mode waiting for Start.
