@@ -70,7 +70,7 @@ Bytes problemBank()
          {u"Питання 1", u"", u" a; b ", u"1,5", u"аркуш \"T\"", u"\"", u"a\nb", u"a\rb"})
         csv += label(0, column++, text);
     sheets.push_back({"Csv", csv});
-    return compoundFile({{u"Workbook", workbookStream(record(0x00FC, table), sheets)}}).bytes;
+    return compoundFile({{u"Workbook", workbookStream(record(0x00FC, table), sheets)}});
 }
 
 } // namespace
