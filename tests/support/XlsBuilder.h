@@ -3,7 +3,6 @@
 // Builds .xls files in memory, record by record and sector by sector, for layouts that no spreadsheet program
 // writes on request: a record split just so, a loop in a sector chain.
 
-#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -36,24 +35,16 @@ public:
         data += bytes;
         return *this;
     }
-    // Characters only; the flags byte and the count are the caller's.
-    Fields &latin1(std::string_view chars) { return raw(chars); }
     Fields &utf16(std::u16string_view chars)
     {
         for (const char16_t c : chars)
             u16(c);
         return *this;
     }
-    // An XLUnicodeString: 16-bit count, flags, characters.
+    // An XLUnicodeString: 16-bit count, flags, UTF-16 characters.
     Fields &string(std::u16string_view chars)
     {
-        const bool wide = std::any_of(chars.begin(), chars.end(), [](char16_t c) { return c > 0xFF; });
-        u16(static_cast<unsigned>(chars.size())).u8(wide ? 1 : 0);
-        if (wide)
-            return utf16(chars);
-        for (const char16_t c : chars)
-            u8(c);
-        return *this;
+        return u16(static_cast<unsigned>(chars.size())).u8(1).utf16(chars);
     }
     operator Bytes() const { return data; }
 
@@ -103,7 +94,7 @@ inline Bytes workbookStream(const Bytes &globalRecords, const std::vector<SheetS
                                   .u8(s.kind)
                                   .u8(static_cast<unsigned>(s.name.size()))
                                   .u8(0)
-                                  .latin1(s.name));
+                                  .raw(s.name));
     };
     Bytes head = beginning(0x0005) + globalRecords;
     std::size_t offset = head.size() + 4;
