@@ -49,76 +49,62 @@ class TestBankLoading : public QObject
     Q_OBJECT
 
 private slots:
-    void sharesFollowBankSizes_data()
+    // Each subject's share of the exam, and what stands in the way of an exam as the user reads it.
+    void sharesAndObstacles_data()
     {
         QTest::addColumn<BankSizes>("sizes");
         QTest::addColumn<BankSizes>("shares");
-        QTest::newRow("proportional") << BankSizes{1000, 800, 600, 400, 200} << BankSizes{67, 53, 40, 27, 13};
+        QTest::addColumn<QString>("obstacle");
+        const auto below = [](const char *sheet, int size, int share) {
+            return u"На аркуші «%1» %2, а іспит бере з нього %3: іспит скласти неможливо."_qs.arg(
+                sheet, QString::fromStdString(bank::questionsText(size)), QString::number(share));
+        };
+        QTest::newRow("proportional")
+            << BankSizes{1000, 800, 600, 400, 200} << BankSizes{67, 53, 40, 27, 13} << "";
         QTest::newRow("halves round down to even")
-            << BankSizes{5, 5, 5, 5, 380} << BankSizes{2, 2, 2, 2, 192};
-        QTest::newRow("halves round up to even") << BankSizes{7, 7, 7, 7, 372} << BankSizes{4, 4, 4, 4, 184};
-        QTest::newRow("last takes the rest") << BankSizes{1, 1, 1, 1, 0} << BankSizes{50, 50, 50, 50, 0};
+            << BankSizes{5, 5, 5, 5, 380} << BankSizes{2, 2, 2, 2, 192} << "";
+        QTest::newRow("halves round up to even")
+            << BankSizes{7, 7, 7, 7, 372} << BankSizes{4, 4, 4, 4, 184} << "";
+        QTest::newRow("exactly their shares")
+            << BankSizes{40, 40, 40, 40, 40} << BankSizes{40, 40, 40, 40, 40} << "";
         // The product would overflow 32 bits.
         QTest::newRow("huge banks") << BankSizes{2000000000, 1000000000, 0, 0, 1000000000}
-                                    << BankSizes{100, 50, 0, 0, 50};
+                                    << BankSizes{100, 50, 0, 0, 50} << "";
+        QTest::newRow("last takes the rest")
+            << BankSizes{1, 1, 1, 1, 0} << BankSizes{50, 50, 50, 50, 0} << below("Therapy", 1, 50);
+        QTest::newRow("small first bank")
+            << BankSizes{10, 10, 10, 10, 10} << BankSizes{40, 40, 40, 40, 40} << below("Therapy", 10, 40);
+        // Infection's share is 2 although the total is far above 200.
+        QTest::newRow("rest above last bank")
+            << BankSizes{150, 150, 150, 255, 1} << BankSizes{42, 42, 42, 72, 2} << below("Infection", 1, 2);
+        // 29 + 29 + 29 + 114 = 201 leaves -1 for the last subject.
+        QTest::newRow("first four above 200")
+            << BankSizes{1, 1, 1, 4, 0} << BankSizes{29, 29, 29, 114, -1}
+            << u"Частки перших чотирьох предметів разом перевищують 200 питань: іспит скласти неможливо."_qs;
+        QTest::newRow("empty") << BankSizes{} << BankSizes{}
+                               << u"Немає жодного питання: іспит скласти неможливо."_qs;
     }
-    void sharesFollowBankSizes()
+    void sharesAndObstacles()
     {
         QFETCH(BankSizes, sizes);
         QFETCH(BankSizes, shares);
-        QCOMPARE(bank::examShares(sizes), shares);
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, bank::examShares({}));
-    }
-
-    // What stands in the way of an exam, as the user reads it; none for banks that hold their shares.
-    void examObstacles_data()
-    {
-        QTest::addColumn<BankSizes>("sizes");
-        QTest::addColumn<QString>("text");
-        const QString impossible = u": іспит скласти неможливо."_qs;
-        QTest::newRow("large banks") << BankSizes{1000, 800, 600, 400, 200} << "";
-        QTest::newRow("exactly their shares") << BankSizes{40, 40, 40, 40, 40} << "";
-        QTest::newRow("empty") << BankSizes{} << u"Немає жодного питання"_qs + impossible;
-        QTest::newRow("small first bank")
-            << BankSizes{10, 10, 10, 10, 10}
-            << u"На аркуші «Therapy» 10 питань, а іспит бере з нього 40"_qs + impossible;
-        // Infection's share is 2 although the total is far above 200.
-        QTest::newRow("rest above last bank")
-            << BankSizes{150, 150, 150, 255, 1}
-            << u"На аркуші «Infection» 1 питання, а іспит бере з нього 2"_qs + impossible;
-        // 29 + 29 + 29 + 114 = 201 leaves -1 for the last subject.
-        QTest::newRow("first four above 200")
-            << BankSizes{1, 1, 1, 4, 0}
-            << u"Частки перших чотирьох предметів разом перевищують 200 питань"_qs + impossible;
-    }
-    void examObstacles()
-    {
-        QFETCH(BankSizes, sizes);
-        QFETCH(QString, text);
-        const std::optional<ExamObstacle> obstacle = bank::examObstacle(sizes);
-        QCOMPARE(obstacle ? QString::fromStdString(obstacle->text()) : QString(), text);
+        QFETCH(QString, obstacle);
+        if (sizes == BankSizes{})
+            QVERIFY_THROWS_EXCEPTION(std::invalid_argument, bank::examShares(sizes));
+        else
+            QCOMPARE(bank::examShares(sizes), shares);
+        const std::optional<ExamObstacle> found = bank::examObstacle(sizes);
+        QCOMPARE(found ? QString::fromStdString(found->text()) : QString(), obstacle);
         for (const auto &[count, words] :
              {std::pair{5, "5 питань"}, {11, "11 питань"}, {21, "21 питання"}, {112, "112 питань"}})
             QCOMPARE(QString::fromStdString(bank::questionsText(count)), QString::fromUtf8(words));
     }
 
-    void workbookLiesBesideTheExecutable_data()
-    {
-        QTest::addColumn<QString>("executable");
-        QTest::addColumn<QString>("workbook");
-        QTest::newRow("installed") << "/opt/vesk3/vesk3"
-                                   << "/opt/vesk3/vesk3_2005.xls";
-        // A colon and a backslash are ordinary characters of a file name here, not separators.
-        QTest::newRow("colon in folder") << "/media/c:/vesk3"
-                                         << "/media/c:/vesk3_2005.xls";
-        QTest::newRow("backslash in name") << "/srv/a\\b"
-                                           << "/srv/vesk3_2005.xls";
-    }
+    // A colon and a backslash are ordinary characters of a file name here, not separators.
     void workbookLiesBesideTheExecutable()
     {
-        QFETCH(QString, executable);
-        QFETCH(QString, workbook);
-        QCOMPARE(QString::fromStdString(bank::workbookPath(executable.toStdString())), workbook);
+        QCOMPARE(bank::workbookPath("/opt/vesk3/vesk3"), "/opt/vesk3/vesk3_2005.xls");
+        QCOMPARE(bank::workbookPath("/media/c:/a\\b"), "/media/c:/vesk3_2005.xls");
         const ExcelApplication excel(Ukrainian);
         QVERIFY(excel.IsServerInstalled("Excel.Application") &&
                 !excel.IsServerInstalled("excel.application"));
