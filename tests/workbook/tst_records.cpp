@@ -225,22 +225,6 @@ private slots:
         QCOMPARE(workbook.findSheet("C"), nullptr);
     }
 
-    void containers_data()
-    {
-        QTest::addColumn<std::string>("bytes");
-        QTest::newRow("4096-byte sectors") << compoundFile({{u"Workbook", longStream()}}, 12);
-        QTest::newRow("sector table listed in extra sectors")
-            << compoundFile({{u"Workbook", longStream()}}, 9, 120);
-        QTest::newRow("stream name in capitals") << compoundFile({{u"WORKBOOK", longStream()}});
-        QTest::newRow("Excel 97 records in a stream named BOOK") << compoundFile({{u"BOOK", longStream()}});
-    }
-    void containers()
-    {
-        QFETCH(std::string, bytes);
-        const auto workbook = workbook::Workbook::fromBytes(bytes, "test.xls");
-        QCOMPARE(text(workbook.sheets().at(0), 1, 1), "42");
-    }
-
     void damage_data()
     {
         QTest::addColumn<std::string>("bytes");
@@ -248,6 +232,11 @@ private slots:
         const auto row = [](const char *name, const Bytes &bytes, const QString &message) {
             QTest::newRow(name) << bytes << message;
         };
+        // Containers that read: the message is empty.
+        row("4096-byte sectors", compoundFile({{u"Workbook", longStream()}}, 12), "");
+        row("sector table listed in extra sectors", compoundFile({{u"Workbook", longStream()}}, 9, 120), "");
+        row("stream name in capitals", compoundFile({{u"WORKBOOK", longStream()}}), "");
+        row("Excel 97 records in a stream named BOOK", compoundFile({{u"BOOK", longStream()}}), "");
         const QString sheet = "не вдається прочитати аркуш «Therapy»";
         const QString sectors = "не вдається прочитати таблицю розміщення секторів";
         row("encrypted", book({}, record(0x002F, Fields().u16(1).raw(Bytes(52, '\0')))), "захищено паролем");
@@ -324,8 +313,10 @@ private slots:
         QFETCH(std::string, bytes);
         QFETCH(QString, message);
         const QString error = failure(bytes);
-        QVERIFY2(error.contains(message), qPrintable(error));
-        QVERIFY2(error.contains("«test.xls»"), qPrintable(error));
+        if (message.isEmpty())
+            QCOMPARE(text(workbook::Workbook::fromBytes(bytes, "test.xls").sheets().at(0), 1, 1), "42");
+        else
+            QVERIFY2(error.contains(message) && error.contains("«test.xls»"), qPrintable(error));
     }
 
     void refused_data()
