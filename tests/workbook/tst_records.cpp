@@ -209,6 +209,17 @@ private slots:
         QCOMPARE(sheet.textHash(1, 1, Format), own.sheets().at(0).textHash(1, 1, Format));
     }
 
+    // BLANK and MULBLANK records extend the used range; of two records for one cell the later counts.
+    void usedRange()
+    {
+        const Bytes records = number(1, 0, 2) + number(0, 0, 1) + number(0, 0, 3) +
+                              record(0x0201, cell(9, 0)) +
+                              record(0x00BE, Fields().u16(2).u16(3).u16(15).u16(15).u16(15).u16(5));
+        const workbook::Sheet sheet = workbook::Workbook::fromBytes(book(records), "test.xls").sheets().at(0);
+        QCOMPARE(std::pair(sheet.lastRow(), sheet.lastColumn()), std::pair(10, 6));
+        QCOMPARE(text(sheet, 1, 1) + text(sheet, 2, 1), "32");
+    }
+
     void sheetsByTheirOffset()
     {
         Bytes stream =
