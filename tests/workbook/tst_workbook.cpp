@@ -255,7 +255,9 @@ private slots:
         row("small with comma", Kind::Number, 1.5e-6, "1,5E-6", ",");
         row("smallest fixed", Kind::Number, 0.0001, "0.0001");
         row("below 1E-4 scientific", Kind::Number, 0.00005, "5E-5");
+        row("tiny", Kind::Number, 1.25e-300, "1.25E-300");
         row("not a number", Kind::Number, std::nan(""), "#NUM!");
+        row("first day", Kind::Date, 1, "01.01.1900");
         row("false leap day", Kind::Date, 60, "29.02.1900");
         row("day after the false leap day", Kind::Date, 61, "01.03.1900");
         row("time to the second", Kind::Date, 38425 + 47109.0 / 86400, "14.03.2005 13:05:09");
@@ -266,6 +268,13 @@ private slots:
         row("negative serial is a number", Kind::Date, -1, "-1");
         row("last day", Kind::Date, 2958465, "31.12.9999");
         row("serial after 9999 is a number", Kind::Date, 2958466, "2958466");
+        row("false", Kind::Boolean, 0, "False");
+        for (const auto &[code, error] : {std::pair{0x00, "#NULL!"},
+                                          {0x0F, "#VALUE!"},
+                                          {0x17, "#REF!"},
+                                          {0x1D, "#NAME?"},
+                                          {0x24, "#NUM!"}})
+            row(error, Kind::Error, code, error);
         row("unknown error code", Kind::Error, 0x55, "#N/A");
     }
     void cellText()
@@ -288,8 +297,12 @@ private slots:
         const workbook::Sheet &values = *cells.findSheet("Values");
         QCOMPARE(std::pair(values.lastRow(), values.lastColumn()), std::pair(8, 10));
         QCOMPARE(notes.cell(65536, 256), CellValue{});
-        for (const auto &[row, column] : {std::pair{0, 1}, {1, 0}, {65537, 1}, {1, 257}})
+        QVERIFY(notes.isBlank(65536, 256));
+        for (const auto &[row, column] : {std::pair{0, 1}, {1, 0}, {65537, 1}, {1, 257}, {-1, -1}}) {
             QVERIFY_THROWS_EXCEPTION(workbook::BankError, notes.cell(row, column));
+            QVERIFY_THROWS_EXCEPTION(workbook::BankError, notes.isBlank(row, column));
+            QVERIFY_THROWS_EXCEPTION(workbook::BankError, notes.textHash(row, column, {}));
+        }
         QVERIFY(values.isBlank(4, 2) && !values.isBlank(1, 3));
         QCOMPARE(cells.findSheet("Texts")->textHash(1, 1, {}), cells.findSheet("Texts")->textHash(10, 1, {}));
     }
