@@ -105,6 +105,7 @@ private slots:
     {
         QCOMPARE(bank::workbookPath("/opt/vesk3/vesk3"), "/opt/vesk3/vesk3_2005.xls");
         QCOMPARE(bank::workbookPath("/media/c:/a\\b"), "/media/c:/vesk3_2005.xls");
+        QCOMPARE(bank::workbookPath("/vesk3"), "/vesk3_2005.xls");
         const ExcelApplication excel(Ukrainian);
         QVERIFY(excel.IsServerInstalled("Excel.Application") &&
                 !excel.IsServerInstalled("excel.application"));
