@@ -4,10 +4,13 @@
 #include "Workbook.h"
 
 #include <QTest>
+#include <cmath>
 #include <zip.h>
 
 using workbook::CellValue;
 using Kind = CellValue::Kind;
+
+Q_DECLARE_METATYPE(CellValue::Kind)
 
 namespace {
 
@@ -45,19 +48,12 @@ const std::vector<Expected> &cellsFixture()
     static const std::vector<Expected> cells{{"Notes", 1, 1, Kind::Text, "Аркуш із примітками"},
                                              {"Notes", 300, 20, Kind::Text, "Кінець T300"},
                                              {"Notes", 300, 21, Kind::Empty, ""},
-                                             {"Values", 1, 2, Kind::Number, "-3"},
-                                             {"Values", 1, 3, Kind::Number, "0"},
-                                             {"Values", 1, 4, Kind::Number, "65536"},
                                              {"Values", 1, 5, Kind::Number, "123456789012345"},
                                              {"Values", 2, 1, Kind::Number, "0,1"},
-                                             {"Values", 2, 3, Kind::Number, "-0,25"},
                                              {"Values", 2, 4, Kind::Number, "0,333333333333333"},
                                              {"Values", 2, 5, Kind::Number, "12,34"},
-                                             {"Values", 2, 6, Kind::Number, "1234567,89"},
                                              {"Values", 3, 1, Kind::Number, "1E20"},
-                                             {"Values", 3, 2, Kind::Number, "1E-6"},
                                              {"Values", 3, 4, Kind::Number, "1E15"},
-                                             {"Values", 3, 5, Kind::Number, "123456789,123"},
                                              {"Values", 4, 2, Kind::Empty, ""},
                                              {"Values", 4, 6, Kind::Text, "шість"},
                                              {"Values", 5, 1, Kind::Number, "5"},
@@ -65,28 +61,22 @@ const std::vector<Expected> &cellsFixture()
                                              {"Values", 5, 4, Kind::Error, "#DIV/0!"},
                                              {"Values", 5, 5, Kind::Error, "#N/A"},
                                              {"Values", 5, 6, Kind::Boolean, "True"},
-                                             {"Values", 5, 7, Kind::Boolean, "False"},
                                              {"Values", 5, 8, Kind::Text, ""},
                                              {"Values", 5, 9, Kind::Number, "0,7"},
                                              {"Values", 6, 1, Kind::Boolean, "True"},
                                              {"Values", 7, 1, Kind::Date, "14.10.2006"},
                                              {"Values", 7, 2, Kind::Date, "14.10.2006 13:45:30"},
-                                             {"Values", 7, 3, Kind::Number, "0,25"},
                                              {"Values", 7, 4, Kind::Number, "1234,5"},
                                              {"Values", 8, 1, Kind::Text, "007"},
                                              {"Texts", 3, 1, Kind::Text, "Café crème, naïve, über, ½ £"},
                                              {"Texts", 5, 1, Kind::Text, "Рядок один\nРядок два"},
-                                             {"Texts", 6, 1, Kind::Text, "звичайний жирний текст"},
                                              {"Texts", 7, 1, Kind::Text, "м’ята, пʼять: ґ є і ї Ґ Є І Ї"},
                                              {"Texts", 8, 1, Kind::Text, "Смайлик 😀 тут"},
                                              {"Texts", 9, 1, Kind::Text, "  пробіли  "},
-                                             {"Texts", 10, 1, Kind::Text, "Hello, world"},
                                              {"Texts", 1, 2, Kind::Text, numbered("L%1-abc", 1000)},
                                              {"Texts", 2, 2, Kind::Text, numbered("Ж%1 ґанок;", 500)},
-                                             {"Texts", 3, 2, Kind::Text, numbered("é%1naïf;", 300)},
                                              {"Texts", 4, 2, Kind::Text, numbered("Щ%1Їжак;", 200)},
-                                             {"Кирилиця", 1, 1, Kind::Text, "Терапія"},
-                                             {"Кирилиця", 2, 2, Kind::Number, "3"}};
+                                             {"Кирилиця", 1, 1, Kind::Text, "Терапія"}};
     return cells;
 }
 
@@ -133,15 +123,14 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("twin");
-        QTest::newRow("cells.xls") << "cells.xls"
-                                   << "cells.xls";
-        QTest::newRow("bank-gnumeric.xls") << "bank-gnumeric.xls"
-                                           << "bank.xls";
-        for (const char *file : {"cells.xlsx", "cells-gnumeric.xlsx", "cells-1904.xlsx", "cells.ods"})
+        for (const char *file :
+             {"cells.xls", "cells.xlsx", "cells-gnumeric.xlsx", "cells-1904.xlsx", "cells.ods"})
             QTest::newRow(file) << file << "cells.xls";
-        for (const char *file : {"bank.xlsx", "bank-edited.xlsx", "xlsx-renamed.xls", "bank.ods"})
+        for (const char *file :
+             {"bank-gnumeric.xls", "bank.xlsx", "bank-edited.xlsx", "xlsx-renamed.xls", "bank.ods"})
             QTest::newRow(file) << file << "bank.xls";
-        QTest::newRow("bank-one.xlsx") << "bank-one.xlsx" << "bank-one.xls"; // parts of several chunks
+        QTest::newRow("bank-one.xlsx") << "bank-one.xlsx"
+                                       << "bank-one.xls"; // parts of several chunks
     }
     void formats()
     {
@@ -179,14 +168,16 @@ private slots:
         QTest::addColumn<int>("lastRow");
         QTest::addColumn<int>("lastColumn");
         const QString value = R"(<table:table-cell office:value-type="%1" office:%2="%3"/>)";
-        const QString emptyEnd = R"(<table:table-row table:number-rows-repeated="1048574">)"
-                                 R"(<table:table-cell table:number-columns-repeated="16384"/></table:table-row>)";
+        const QString emptyEnd =
+            R"(<table:table-row table:number-rows-repeated="1048574">)"
+            R"(<table:table-cell table:number-columns-repeated="16384"/></table:table-row>)";
         QTest::newRow("repeated empty cells, a covered cell")
             << R"(<table:table-row><table:table-cell table:number-columns-repeated="2"/><table:covered-table-cell/>)" +
                    value.arg("float", "value", "5") + "</table:table-row>"
             << 1 << 4 << "5" << 1 << 4;
         QTest::newRow("a million empty rows and columns")
-            << "<table:table-row/><table:table-row><table:table-cell/>" + value.arg("percentage", "value", "0.25") +
+            << "<table:table-row/><table:table-row><table:table-cell/>" +
+                   value.arg("percentage", "value", "0.25") +
                    R"(<table:table-cell table:number-columns-repeated="16382"/></table:table-row>)" + emptyEnd
             << 2 << 2 << "0,25" << 2 << 2;
         QTest::newRow("a repeated row of repeated values")
@@ -205,11 +196,22 @@ private slots:
                R"(<text:span>d</text:span></text:p><text:p><text:a> e </text:a></text:p></table:table-cell></table:table-row>)"
             << 1 << 1 << "a   b\tc\nd\n e " << 1 << 1;
         QTest::newRow("the day before Excel's 29 February 1900")
-            << "<table:table-row>" + value.arg("date", "date-value", "1900-02-28") + "</table:table-row>" << 1 << 1
-            << "28.02.1900" << 1 << 1;
-        QTest::newRow("a time")
-            << "<table:table-row>" + value.arg("time", "time-value", "PT36H30M00S") + "</table:table-row>" << 1 << 1
-            << "01.01.1900 12:30:00" << 1 << 1;
+            << "<table:table-row>" + value.arg("date", "date-value", "1900-02-28") + "</table:table-row>" << 1
+            << 1 << "28.02.1900" << 1 << 1;
+        QTest::newRow("a time") << "<table:table-row>" + value.arg("time", "time-value", "PT36H30M00S") +
+                                       "</table:table-row>"
+                                << 1 << 1 << "01.01.1900 12:30:00" << 1 << 1;
+        // Refused: the expected text is the error's.
+        QTest::newRow("broken XML") << "<table:table-row>" << 0 << 0
+                                    << "частина «content.xml» — не правильний XML" << 0 << 0;
+        QTest::newRow("a value below the grid")
+            << R"(<table:table-row table:number-rows-repeated="1048576"/><table:table-row><table:table-cell>)"
+               "<text:p>x</text:p></table:table-cell></table:table-row>"
+            << 0 << 0 << "не вдається прочитати аркуш «S»" << 0 << 0;
+        QTest::newRow("a value repeated beyond any memory")
+            << R"(<table:table-row table:number-rows-repeated="1048576"><table:table-cell )"
+               R"(table:number-columns-repeated="16384" office:value-type="float" office:value="1"/></table:table-row>)"
+            << 0 << 0 << "частина «content.xml» після розпакування займає понад" << 0 << 0;
     }
     void odsCells()
     {
@@ -219,44 +221,71 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(int, lastRow);
         QFETCH(int, lastColumn);
-        const auto workbook = workbook::Workbook::fromBytes(odsOf(rows), "test.ods");
-        QCOMPARE(workbook.sheets().size(), 1u);
-        const workbook::Sheet &sheet = workbook.sheets().front();
-        QCOMPARE(text(sheet, row, column), expected);
-        QCOMPARE(sheet.lastRow(), lastRow);
-        QCOMPARE(sheet.lastColumn(), lastColumn);
+        try {
+            const auto workbook = workbook::Workbook::fromBytes(odsOf(rows), "test.ods");
+            QCOMPARE(workbook.sheets().size(), 1u);
+            const workbook::Sheet &sheet = workbook.sheets().front();
+            QCOMPARE(text(sheet, row, column), expected);
+            QCOMPARE(std::pair(sheet.lastRow(), sheet.lastColumn()), std::pair(lastRow, lastColumn));
+        } catch (const workbook::BankError &error) {
+            QVERIFY2(row == 0 && QString::fromUtf8(error.what()).contains(expected), error.what());
+        }
     }
 
-    void odsRefused_data()
+    // One text for every format's cells.
+    void cellText_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("content.xml missing")
-            << QByteArray::fromStdString(zipOf({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}))
-            << "бракує частини «content.xml»";
-        QTest::newRow("broken XML") << QByteArray::fromStdString(odsOf("<table:table-row>"))
-                                    << "частина «content.xml» — не правильний XML";
-        QTest::newRow("a value below the grid")
-            << QByteArray::fromStdString(odsOf(R"(<table:table-row table:number-rows-repeated="1048576"/>)"
-                                               "<table:table-row><table:table-cell><text:p>x</text:p>"
-                                               "</table:table-cell></table:table-row>"))
-            << "не вдається прочитати аркуш «S»";
-        QTest::newRow("a value repeated beyond any memory")
-            << QByteArray::fromStdString(odsOf(R"(<table:table-row table:number-rows-repeated="1048576">)"
-                                               R"(<table:table-cell table:number-columns-repeated="16384" )"
-                                               R"(office:value-type="float" office:value="1"/></table:table-row>)"))
-            << "частина «content.xml» після розпакування займає понад";
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<double>("number");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, Kind kind, double number, const QString &expected,
+                            const QString &separator = ".", const QString &pattern = "dd.MM.yyyy") {
+            QTest::newRow(name) << kind << number << separator << pattern << expected;
+        };
+        row("comma separator", Kind::Number, 42.5, "42,5", ",");
+        row("third rounded to 15 digits", Kind::Number, 1.0 / 3, "0.333333333333333");
+        row("binary noise rounded away", Kind::Number, 0.1 + 0.2, "0.3");
+        row("negative zero", Kind::Number, -0.0, "0");
+        row("15 digits fixed", Kind::Number, 999999999999999, "999999999999999");
+        row("16 digits scientific", Kind::Number, 1e15, "1E15");
+        row("rounding up to 16 digits", Kind::Number, 999999999999999.9, "1E15");
+        row("large", Kind::Number, 123456789012345678.0, "1.23456789012346E17");
+        row("small with comma", Kind::Number, 1.5e-6, "1,5E-6", ",");
+        row("smallest fixed", Kind::Number, 0.0001, "0.0001");
+        row("below 1E-4 scientific", Kind::Number, 0.00005, "5E-5");
+        row("tiny", Kind::Number, 1.25e-300, "1.25E-300");
+        row("not a number", Kind::Number, std::nan(""), "#NUM!");
+        row("first day", Kind::Date, 1, "01.01.1900");
+        row("false leap day", Kind::Date, 60, "29.02.1900");
+        row("day after the false leap day", Kind::Date, 61, "01.03.1900");
+        row("time to the second", Kind::Date, 38425 + 47109.0 / 86400, "14.03.2005 13:05:09");
+        row("almost midnight is midnight", Kind::Date, 38425.99999999, "15.03.2005");
+        row("short pattern", Kind::Date, 38425, "14.3.05", ".", "d.M.yy");
+        row("quoted text", Kind::Date, 38425, "14.03.2005 р. d'M", ".", "dd.MM.yyyy 'р. d''M'");
+        row("quote first, lone y", Kind::Date, 38425, "'14 y", ".", "''d y");
+        row("negative serial is a number", Kind::Date, -1, "-1");
+        row("last day", Kind::Date, 2958465, "31.12.9999");
+        row("serial after 9999 is a number", Kind::Date, 2958466, "2958466");
+        row("false", Kind::Boolean, 0, "False");
+        for (const auto &[code, error] : {std::pair{0x00, "#NULL!"},
+                                          {0x0F, "#VALUE!"},
+                                          {0x17, "#REF!"},
+                                          {0x1D, "#NAME?"},
+                                          {0x24, "#NUM!"}})
+            row(error, Kind::Error, code, error);
+        row("unknown error code", Kind::Error, 0x55, "#N/A");
     }
-    void odsRefused()
+    void cellText()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, message);
-        try {
-            workbook::Workbook::fromBytes(bytes.toStdString(), "test.ods");
-            QFAIL("read");
-        } catch (const workbook::BankError &error) {
-            QVERIFY2(QString::fromUtf8(error.what()).contains(message), error.what());
-        }
+        QFETCH(Kind, kind);
+        QFETCH(double, number);
+        QFETCH(QString, separator);
+        QFETCH(QString, pattern);
+        QFETCH(QString, expected);
+        const workbook::TextFormat format{separator.toStdString(), pattern.toStdString()};
+        QCOMPARE(QString::fromStdString(workbook::cellText({kind, number, {}}, format)), expected);
     }
 
     // The used range and the grid's bounds; a cell outside the grid is an error, not a crash.
@@ -268,18 +297,14 @@ private slots:
         const workbook::Sheet &values = *cells.findSheet("Values");
         QCOMPARE(std::pair(values.lastRow(), values.lastColumn()), std::pair(8, 10));
         QCOMPARE(notes.cell(65536, 256), CellValue{});
-        for (const auto &[row, column] : {std::pair{0, 1}, {1, 0}, {65537, 1}, {1, 257}})
+        QVERIFY(notes.isBlank(65536, 256));
+        for (const auto &[row, column] : {std::pair{0, 1}, {1, 0}, {65537, 1}, {1, 257}, {-1, -1}}) {
             QVERIFY_THROWS_EXCEPTION(workbook::BankError, notes.cell(row, column));
+            QVERIFY_THROWS_EXCEPTION(workbook::BankError, notes.isBlank(row, column));
+            QVERIFY_THROWS_EXCEPTION(workbook::BankError, notes.textHash(row, column, {}));
+        }
         QVERIFY(values.isBlank(4, 2) && !values.isBlank(1, 3));
         QCOMPARE(cells.findSheet("Texts")->textHash(1, 1, {}), cells.findSheet("Texts")->textHash(10, 1, {}));
-    }
-
-    void sheetsAreFoundWhateverTheCase()
-    {
-        const auto workbook = workbook::Workbook::open(fixture("bank-case.xls"));
-        QCOMPARE(workbook.findSheet("THERAPY")->name(), "therapy");
-        QCOMPARE(workbook.findSheet("Therapy"), workbook.findSheet("therapy"));
-        QCOMPARE(workbook::Workbook::open(fixture("bank-missing-sheet.xls")).findSheet("Pediatry"), nullptr);
     }
 };
 
