@@ -32,6 +32,8 @@ BankError ReadFailure::toBankError(const std::string &source) const
 {
     const std::string resaveAdvice = " Візьміть неушкоджену копію або спробуйте відкрити файл в Excel чи "
                                      "LibreOffice Calc і зберегти його знову.";
+    // Any of the three formats will do: the program reads them all.
+    const std::string saveAsAdvice = " і збережіть як книгу .xlsx, .ods чи .xls.";
     const std::string file = "«" + source + "»";
     switch (fault) {
     case Fault::Missing:
@@ -48,22 +50,23 @@ BankError ReadFailure::toBankError(const std::string &source) const
     case Fault::Empty:
         return BankError("Файл " + file + " порожній. Замініть його справжньою книгою з питаннями.");
     case Fault::NotWorkbook:
-        return BankError("Файл " + file +
-                         " не є книгою Excel. Якщо в ньому все ж є питання, відкрийте його в Excel чи "
-                         "LibreOffice Calc і збережіть у форматі «Excel 97–2003» (.xls).");
+        return BankError(
+            "Файл " + file +
+            " не є книгою Excel чи LibreOffice Calc. Якщо в ньому все ж є питання, відкрийте його в "
+            "Excel чи LibreOffice Calc" +
+            saveAsAdvice);
     case Fault::OlderFormat:
         return BankError("Файл " + file +
                          " збережено в застарілому форматі Excel 95 або давнішому, якого програма не "
-                         "читає. Відкрийте його в Excel чи LibreOffice Calc і збережіть у форматі "
-                         "«Excel 97–2003» (.xls).");
+                         "читає. Відкрийте його в Excel чи LibreOffice Calc" +
+                         saveAsAdvice);
     case Fault::Encrypted:
         return BankError("Книгу " + file +
-                         " захищено паролем. Відкрийте її в Excel чи LibreOffice Calc, зніміть пароль "
-                         "і збережіть у форматі «Excel 97–2003» (.xls).");
+                         " захищено паролем. Відкрийте її в Excel чи LibreOffice Calc, зніміть пароль" +
+                         saveAsAdvice);
     case Fault::Damaged:
-        return BankError("Файл " + file + " пошкоджено: не вдається прочитати " + partName(part, name) +
-                         ". Візьміть неушкоджену копію або спробуйте відкрити файл в Excel чи "
-                         "LibreOffice Calc і зберегти його знову у форматі «Excel 97–2003» (.xls).");
+        return BankError("Файл " + file + " пошкоджено: не вдається прочитати " + partName(part, name) + "." +
+                         resaveAdvice);
     case Fault::DamagedArchive:
         return BankError("Файл " + file + " пошкоджено: не вдається розпакувати " +
                          (name.empty() ? std::string("архів ZIP, яким є книга .xlsx чи .ods")

@@ -364,7 +364,7 @@ private slots:
         }
         QVERIFY2(text.contains(message), qPrintable(text));
         QVERIFY2(text.contains("«" + path + "»"), qPrintable(text));
-        QCOMPARE(text.contains("збережіть у форматі «Excel 97–2003» (.xls)"), advisesResaving);
+        QCOMPARE(text.contains("збережіть як книгу .xlsx, .ods чи .xls."), advisesResaving);
     }
 
     void damaged_data()
