@@ -93,7 +93,6 @@ private slots:
         QTest::addColumn<bool>("startEnabled");
         QTest::addColumn<QString>("subject");
         QTest::newRow("exam, menu") << QStringList{"Test1"} << true << "";
-        QTest::newRow("exam, toolbar") << QStringList{"ExamSpBtn"} << true << "";
         QTest::newRow("training, OK") << QStringList{"Training1 OK"} << true << "Pediatry";
         QTest::newRow("training, never confirmed") << QStringList{"SpeedButton8 close"} << false << "";
         QTest::newRow("training, confirmed before")
@@ -141,23 +140,18 @@ private slots:
         row(Stage::NoMode, "StartSpeedButton", u"Спочатку виберіть режим роботи програми!"_qs);
         row(Stage::TrainingChosen, "StartSpeedButton",
             u"Спочатку виберіть предмет і питання для тренування!"_qs);
-        row(Stage::ExamRunning, "N2", FinishTestFirst);
         row(Stage::TrainingRunning, "StartSpeedButton", FinishTestFirst);
         row(Stage::ExamRunning, "ExamSpBtn", FinishTestFirst);
         row(Stage::TrainingRunning, "SpeedButton8", FinishTestFirst);
         row(Stage::NoMode, "FinishSpeedButton", TestNotStarted);
-        row(Stage::ExamChosen, "N5", TestNotStarted);
         row(Stage::TrainingChosen, "NextSpeedBtn", TestNotStarted);
         row(Stage::ExamChosen, "CheckSpeedButton", TestNotStarted);
-        row(Stage::TrainingChosen, "TableSpeedButton", TestNotStarted);
         row(Stage::ExamChosen, "RAnsSpeedButton", TestNotStarted);
-        row(Stage::TrainingRunning, "CheckSpeedButton", NotInTraining);
         row(Stage::TrainingRunning, "TableSpeedButton", NotInTraining);
         row(Stage::ExamRunning, "RAnsSpeedButton", u"Функція недоступна в режимі \"Екзамен\"!"_qs);
         row(Stage::NoMode, "BackSpeedBtn", QString());
         row(Stage::ExamChosen, "N4", TestNotStarted);
         row(Stage::TrainingChosen, "BackSpeedBtn", NoBackInTraining);
-        row(Stage::TrainingRunning, "N4", NoBackInTraining);
     }
     // A refused command shows its one plain box, or nothing, and changes nothing.
     void refusals()
@@ -244,13 +238,6 @@ private slots:
         run.command("CheckSpeedButton");
         QCOMPARE(run.tableList()->item(199)->checkState(), Qt::Checked);
         QCOMPARE(run.tableList()->item(198)->checkState(), Qt::Unchecked);
-        ModalWatcher modals;
-        modals.expect([&](QWidget *window) {
-            QCOMPARE(window, &run.about);
-            window->close();
-        });
-        run.command("About1");
-        QCOMPARE(modals.pendingCount(), 0);
         run.command("TableSpeedButton");
         QVERIFY(run.table.isVisible());
     }
