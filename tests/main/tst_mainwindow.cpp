@@ -207,23 +207,6 @@ private slots:
         QCOMPARE(run.noted.size(), 2);
     }
 
-    void trainingCommands()
-    {
-        CommandRun run(Stage::TrainingRunning);
-        run.clickAnswer(run.wrongPosition());
-        run.command("RAnsSpeedButton");
-        QCOMPARE(run.highlighted(), run.rightPosition());
-        run.command("N3");
-        QCOMPARE(run.question(), u"Питання 3 з інфекційних хвороб"_qs);
-        QCOMPARE(run.state.TestSettings.RightCount, 1);
-        run.command("NextSpeedBtn");
-        QCOMPARE(run.question(), u"Питання 4 з інфекційних хвороб"_qs);
-        // Nothing chosen on question 3: the answer kept from question 2 does not count for it.
-        QCOMPARE(run.state.TestSettings.ChosenAnswer, 0);
-        QCOMPARE(run.state.TestSettings.WrongCount, 1);
-        QVERIFY(!run.button("BackBtn")->isEnabled());
-    }
-
     // On the last question Next shows nothing new, yet still makes sure Back can be used.
     void examCommands()
     {
