@@ -207,24 +207,6 @@ private slots:
         QCOMPARE(run.noted.size(), 2);
     }
 
-    // On the last question Next shows nothing new, yet still makes sure Back can be used.
-    void examCommands()
-    {
-        CommandRun run(Stage::ExamRunning);
-        run.play("table200 CloseBtn", "1-@200 200-");
-        run.clickAnswer(2);
-        run.button("BackBtn")->setEnabled(false);
-        run.command("NextSpeedBtn");
-        QCOMPARE(run.state.CurrentQuestion, 200);
-        QCOMPARE(run.highlighted(), 2);
-        QVERIFY(run.button("BackBtn")->isEnabled());
-        run.command("CheckSpeedButton");
-        QCOMPARE(run.tableList()->item(199)->checkState(), Qt::Checked);
-        QCOMPARE(run.tableList()->item(198)->checkState(), Qt::Unchecked);
-        run.command("TableSpeedButton");
-        QVERIFY(run.table.isVisible());
-    }
-
     // Ctrl+F4 closes without asking, even during a test, and lets the workbook go.
     void quitting()
     {
