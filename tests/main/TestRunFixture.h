@@ -43,9 +43,10 @@ inline constexpr int StepTimeout = 30000;
 // What a step shows: SLabel1, then the highlighted answer ('-' for none; a letter, or r / w for a right
 // or wrong one where the expected text says so); in an exam '*' for an answer recorded with its mark in the
 // table ('?' when only one of them is there), '^' for a bookmark, '[' for Back and ']' for Next switched
-// off; in training the right and wrong counts and the score; '@' and the selected item (0 for none) while
-// the table is shown; '?' when the question's text does not name the number in SLabel3. "end" when no test
-// runs and the main window, table and exam are as finishing leaves them, else "off".
+// off; in training the right and wrong counts and the score, then '<' should Back be on; '@' and the
+// selected item (0 for none) while the table is shown; '?' when the question's text does not name the number
+// in SLabel3. "end" when no test runs and the main window, table and exam are as finishing leaves them, else
+// "off".
 struct TestRunFixture
 {
     explicit TestRunFixture(const char *workbook = "bank.xls")
@@ -286,7 +287,8 @@ private:
             seen += QString(button("BackBtn")->isEnabled() ? "" : "[") +
                     (button("NextBtn")->isEnabled() ? "" : "]");
         } else {
-            seen += text("SLabel4") + '/' + text("SLabel5") + '=' + text("SLabel6");
+            seen += text("SLabel4") + '/' + text("SLabel5") + '=' + text("SLabel6") +
+                    (button("BackBtn")->isEnabled() ? "<" : "");
         }
         if (table.isVisible()) {
             const QList<QListWidgetItem *> selected = tableList()->selectedItems();

@@ -40,6 +40,11 @@ private slots:
                "1-0/0=0.0% 1r0/0=0.0% 2-1/0=100.0% 2r1/0=100.0% 2w1/0=100.0% 3-1/1=50.0% 3w1/1=50.0% "
                "3r1/1=50.0% 4-2/1=66.67% 4r2/1=66.67% 5-3/1=75.0% 5r3/1=75.0% 5w3/1=75.0% 6-3/2=60.0% "
                "7-3/3=50.0%");
+        script("toolbar on the last question",
+               "exam table200 CloseBtn B NextSpeedBtn CheckSpeedButton TableSpeedButton",
+               "1- 1-@200 200- 200B* 200B* 200B*^ 200B*^]@0");
+        script("toolbar and menu in training", "Infection:2:6 wrong RAnsSpeedButton N3 NextSpeedBtn",
+               "1-0/0=0.0% 1w0/0=0.0% 1r0/0=0.0% 2-1/0=100.0% 3-1/1=50.0%");
         script("the last question scored once",
                "Obstetrics:4:5 right NextBtn wrong NextBtn>Escape NextBtn>Escape FinishBtn>Return>Return",
                "1-0/0=0.0% 1r0/0=0.0% 2-1/0=100.0% 2w1/0=100.0% 2-1/1=50.0% 2-1/1=50.0% end",

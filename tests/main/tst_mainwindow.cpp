@@ -93,7 +93,6 @@ private slots:
         QTest::addColumn<bool>("startEnabled");
         QTest::addColumn<QString>("subject");
         QTest::newRow("exam, menu") << QStringList{"Test1"} << true << "";
-        QTest::newRow("exam, toolbar") << QStringList{"ExamSpBtn"} << true << "";
         QTest::newRow("training, OK") << QStringList{"Training1 OK"} << true << "Pediatry";
         QTest::newRow("training, never confirmed") << QStringList{"SpeedButton8 close"} << false << "";
         QTest::newRow("training, confirmed before")
@@ -141,23 +140,18 @@ private slots:
         row(Stage::NoMode, "StartSpeedButton", u"Спочатку виберіть режим роботи програми!"_qs);
         row(Stage::TrainingChosen, "StartSpeedButton",
             u"Спочатку виберіть предмет і питання для тренування!"_qs);
-        row(Stage::ExamRunning, "N2", FinishTestFirst);
         row(Stage::TrainingRunning, "StartSpeedButton", FinishTestFirst);
         row(Stage::ExamRunning, "ExamSpBtn", FinishTestFirst);
         row(Stage::TrainingRunning, "SpeedButton8", FinishTestFirst);
         row(Stage::NoMode, "FinishSpeedButton", TestNotStarted);
-        row(Stage::ExamChosen, "N5", TestNotStarted);
         row(Stage::TrainingChosen, "NextSpeedBtn", TestNotStarted);
         row(Stage::ExamChosen, "CheckSpeedButton", TestNotStarted);
-        row(Stage::TrainingChosen, "TableSpeedButton", TestNotStarted);
         row(Stage::ExamChosen, "RAnsSpeedButton", TestNotStarted);
-        row(Stage::TrainingRunning, "CheckSpeedButton", NotInTraining);
         row(Stage::TrainingRunning, "TableSpeedButton", NotInTraining);
         row(Stage::ExamRunning, "RAnsSpeedButton", u"Функція недоступна в режимі \"Екзамен\"!"_qs);
         row(Stage::NoMode, "BackSpeedBtn", QString());
         row(Stage::ExamChosen, "N4", TestNotStarted);
         row(Stage::TrainingChosen, "BackSpeedBtn", NoBackInTraining);
-        row(Stage::TrainingRunning, "N4", NoBackInTraining);
     }
     // A refused command shows its one plain box, or nothing, and changes nothing.
     void refusals()
@@ -211,48 +205,6 @@ private slots:
         QVERIFY(run.state.TestRunning);
         run.play("FinishSpeedButton>Return>Return", "end");
         QCOMPARE(run.noted.size(), 2);
-    }
-
-    void trainingCommands()
-    {
-        CommandRun run(Stage::TrainingRunning);
-        run.clickAnswer(run.wrongPosition());
-        run.command("RAnsSpeedButton");
-        QCOMPARE(run.highlighted(), run.rightPosition());
-        run.command("N3");
-        QCOMPARE(run.question(), u"Питання 3 з інфекційних хвороб"_qs);
-        QCOMPARE(run.state.TestSettings.RightCount, 1);
-        run.command("NextSpeedBtn");
-        QCOMPARE(run.question(), u"Питання 4 з інфекційних хвороб"_qs);
-        // Nothing chosen on question 3: the answer kept from question 2 does not count for it.
-        QCOMPARE(run.state.TestSettings.ChosenAnswer, 0);
-        QCOMPARE(run.state.TestSettings.WrongCount, 1);
-        QVERIFY(!run.button("BackBtn")->isEnabled());
-    }
-
-    // On the last question Next shows nothing new, yet still makes sure Back can be used.
-    void examCommands()
-    {
-        CommandRun run(Stage::ExamRunning);
-        run.play("table200 CloseBtn", "1-@200 200-");
-        run.clickAnswer(2);
-        run.button("BackBtn")->setEnabled(false);
-        run.command("NextSpeedBtn");
-        QCOMPARE(run.state.CurrentQuestion, 200);
-        QCOMPARE(run.highlighted(), 2);
-        QVERIFY(run.button("BackBtn")->isEnabled());
-        run.command("CheckSpeedButton");
-        QCOMPARE(run.tableList()->item(199)->checkState(), Qt::Checked);
-        QCOMPARE(run.tableList()->item(198)->checkState(), Qt::Unchecked);
-        ModalWatcher modals;
-        modals.expect([&](QWidget *window) {
-            QCOMPARE(window, &run.about);
-            window->close();
-        });
-        run.command("About1");
-        QCOMPARE(modals.pendingCount(), 0);
-        run.command("TableSpeedButton");
-        QVERIFY(run.table.isVisible());
     }
 
     // Ctrl+F4 closes without asking, even during a test, and lets the workbook go.
