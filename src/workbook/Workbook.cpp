@@ -34,9 +34,9 @@ std::vector<Sheet> readZipWorkbook(std::span<const std::uint8_t> bytes)
 {
     const ZipArchive archive(bytes);
     if (archive.contains("_rels/.rels") || archive.contains("xl/workbook.xml"))
-        return xlsx::readWorkbook(bytes);
+        return xlsx::readWorkbook(archive);
     if (archive.contains("content.xml") || archive.contains("mimetype"))
-        return ods::readWorkbook(bytes);
+        return ods::readWorkbook(archive);
     throw ReadFailure(Fault::NotWorkbook);
 }
 

@@ -6,9 +6,8 @@
 
 namespace workbook::ods {
 
-std::vector<Sheet> readWorkbook(std::span<const std::uint8_t> bytes)
+std::vector<Sheet> readWorkbook(const ZipArchive &archive)
 {
-    const ZipArchive archive(bytes);
     ContentHandler content;
     parseXmlPart(archive, "content.xml", content);
     return content.takeSheets();

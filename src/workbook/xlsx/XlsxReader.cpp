@@ -85,9 +85,8 @@ WorkbookContext readContext(const ZipArchive &archive, const std::vector<Relatio
 
 } // namespace
 
-std::vector<Sheet> readWorkbook(std::span<const std::uint8_t> bytes)
+std::vector<Sheet> readWorkbook(const ZipArchive &archive)
 {
-    const ZipArchive archive(bytes);
     const std::string mainPart = workbookPart(archive);
     WorkbookHandler workbook;
     parseXmlPart(archive, mainPart, workbook);
