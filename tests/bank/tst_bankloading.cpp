@@ -56,8 +56,6 @@ private slots:
         QTest::addColumn<BankSizes>("shares");
         QTest::addColumn<QString>("obstacle");
         const QString impossible = u": іспит скласти неможливо."_qs;
-        QTest::newRow("proportional")
-            << BankSizes{1000, 800, 600, 400, 200} << BankSizes{67, 53, 40, 27, 13} << "";
         QTest::newRow("halves round down to even")
             << BankSizes{5, 5, 5, 5, 380} << BankSizes{2, 2, 2, 2, 192} << "";
         QTest::newRow("halves round up to even")

@@ -113,7 +113,6 @@ private slots:
         row("nothing selected", 0, "close main", "closed0 closed0");
         row("Escape", 57, "escape", "open0");
         row("another program, then the main window", 57, "other main", "open0 closed1");
-        row("another program, then Закрити", 57, "other close", "open0 closed1");
     }
     void leaving()
     {

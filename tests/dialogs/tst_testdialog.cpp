@@ -73,7 +73,6 @@ private slots:
                                 << QString(result);
         };
         row("From letters", "TherEdit1", nullptr, "abc", {NotANumber}, "1");
-        row("To empty", "SurEdit2", nullptr, "", {NotANumber}, "250");
         row("From hexadecimal kept as typed", "TherEdit1", nullptr, "$A", {}, "$A");
         row("From zero", "PedEdit1", nullptr, "0", {fromRange("300")}, "1");
         row("From above To, quoted as typed", "TherEdit1", "$FA", "251", {fromRange("$FA")}, "1");

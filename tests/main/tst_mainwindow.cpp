@@ -75,13 +75,6 @@ private slots:
             QCOMPARE(hitAtCentre(covered), "Panel1");
         for (const char *free : {"StartBtn", "RAnsBtn", "ExamSpBtn"})
             QCOMPARE(hitAtCentre(free), free);
-        // Every showing starts without a mode.
-        window.form->hide();
-        window.state.Mode = ModeExam;
-        window.state.TestRunning = true;
-        window.form->show();
-        QCOMPARE(window.state.Mode, ModeNone);
-        QVERIFY(!window.state.TestRunning);
     }
 
     // Each step chooses a mode: Exam from the menu (Test1) or the toolbar (ExamSpBtn); Training likewise

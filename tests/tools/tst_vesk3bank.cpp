@@ -144,15 +144,10 @@ private slots:
         QTest::newRow("no marker")
             << check("bank-no-marker.xls") << 1
             << u"\nPediatry: ПРОБЛЕМА: На аркуші «Pediatry» немає позначки кінця «end»"_qs << "";
-        QTest::newRow("sheet name in lower case")
-            << check("bank-case.xls") << 1 << u"Therapy: 12 питань\n"_qs << "";
-        QTest::newRow(".ods") << check("bank.ods") << 1 << u"Therapy: 12 питань\n"_qs << "";
         QTest::newRow("help") << QStringList{"--help"} << 0 << u"Коди завершення"_qs << "";
         QTest::newRow("short help") << QStringList{"-h"} << 0 << u"Коди завершення"_qs << "";
         QTest::newRow("check missing file")
             << check("no-such-file.xls") << 2 << "" << u"no-such-file.xls» не знайдено"_qs;
-        QTest::newRow("check encrypted")
-            << check("encrypted.xls") << 2 << "" << u"encrypted.xls» захищено паролем"_qs;
         QTest::newRow("export text file") << QStringList{"export", fixture("not-a-workbook.xls"), "Therapy"}
                                           << 2 << "" << u"not-a-workbook.xls» не є книгою"_qs;
         QTest::newRow("export of a missing sheet")

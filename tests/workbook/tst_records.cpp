@@ -145,7 +145,6 @@ private slots:
         };
         // RK values: the flag 2 marks an integer in the upper 30 bits, else they are a double's upper bits;
         // the flag 1 divides by 100.
-        row("RK integer / 100", rk(1234 << 2 | 3), "12.34");
         row("RK double / 100", rk(0x40080001), "0.03");
         row("RSTRING", record(0x00D6, cell(0, 0).string(u"жирний").u16(1).u32(0)), "жирний");
         row("FORMULA text after a shared formula",

@@ -244,12 +244,8 @@ private slots:
                             const QString &separator = ".", const QString &pattern = "dd.MM.yyyy") {
             QTest::newRow(name) << kind << number << separator << pattern << expected;
         };
-        row("comma separator", Kind::Number, 42.5, "42,5", ",");
-        row("third rounded to 15 digits", Kind::Number, 1.0 / 3, "0.333333333333333");
         row("binary noise rounded away", Kind::Number, 0.1 + 0.2, "0.3");
         row("negative zero", Kind::Number, -0.0, "0");
-        row("15 digits fixed", Kind::Number, 999999999999999, "999999999999999");
-        row("16 digits scientific", Kind::Number, 1e15, "1E15");
         row("rounding up to 16 digits", Kind::Number, 999999999999999.9, "1E15");
         row("large", Kind::Number, 123456789012345678.0, "1.23456789012346E17");
         row("small with comma", Kind::Number, 1.5e-6, "1,5E-6", ",");
@@ -260,7 +256,6 @@ private slots:
         row("first day", Kind::Date, 1, "01.01.1900");
         row("false leap day", Kind::Date, 60, "29.02.1900");
         row("day after the false leap day", Kind::Date, 61, "01.03.1900");
-        row("time to the second", Kind::Date, 38425 + 47109.0 / 86400, "14.03.2005 13:05:09");
         row("almost midnight is midnight", Kind::Date, 38425.99999999, "15.03.2005");
         row("short pattern", Kind::Date, 38425, "14.3.05", ".", "d.M.yy");
         row("quoted text", Kind::Date, 38425, "14.03.2005 р. d'M", ".", "dd.MM.yyyy 'р. d''M'");
