@@ -1,5 +1,4 @@
 #include "CellTextFormat.h"
-#include "MessageBoxes.h"
 #include "Routines.h"
 #include "StrictInteger.h"
 

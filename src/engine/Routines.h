@@ -148,6 +148,10 @@ AnswerOrder ShuffleAnswers(RandomGenerator &random);
 // A cell's text as a text box shows it: each line break, whether CR, LF or CR LF, starts a new line.
 QString boxText(const std::string &cellText);
 
+// An error text as the error box shows it: a full stop appended when its last character's code is above that
+// of the full stop, so "!" and "." end a text as they are.
+QString errorBoxText(const QString &text);
+
 // How scores and results are written.
 
 // The score with the pattern "##0.0#" and the locale's decimal separator: one or two decimals, rounded to

@@ -18,8 +18,4 @@ bool askToFinish(const QString &text);
 // An error: the application title, the stop icon, the text by errorBoxText().
 void showError(const QString &text);
 
-// The error text with a full stop appended when its last character's code is above that of the full stop,
-// so "!" and "." end a text as they are.
-QString errorBoxText(const QString &text);
-
 } // namespace vesk3

@@ -164,6 +164,13 @@ QString boxText(const std::string &cellText)
     return text;
 }
 
+QString errorBoxText(const QString &text)
+{
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        return text + QLatin1Char('.');
+    return text;
+}
+
 namespace {
 
 // A non-negative value below 1e15 rounded to hundredths, half away from zero, as a count of hundredths. The

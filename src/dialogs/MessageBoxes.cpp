@@ -1,5 +1,7 @@
 #include "MessageBoxes.h"
 
+#include "Routines.h"
+
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -35,13 +37,6 @@ bool askToFinish(const QString &text)
 void showError(const QString &text)
 {
     runBox(QMessageBox::Critical, QString::fromUtf16(ApplicationTitle), errorBoxText(text), QMessageBox::Ok);
-}
-
-QString errorBoxText(const QString &text)
-{
-    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
-        return text + QLatin1Char('.');
-    return text;
 }
 
 } // namespace vesk3
