@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BankLoading.h"
+#include "TestClock.h"
 #include "TestReview.h"
 
 #include <QString>
@@ -100,6 +101,8 @@ struct TestState
     QString SubjectName;
     bool TestRunning = false;
     RandomGenerator Random;
+    // The time the running test has taken; stopped, the time the last test took.
+    TestClock Clock;
     // The last finished test, for going through its mistakes; none from a Start until that test finishes.
     std::optional<TestReview> Review;
 };

@@ -1,0 +1,31 @@
+#include "TestClock.h"
+
+#include <chrono>
+
+namespace vesk3 {
+
+std::int64_t steadyMilliseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void TestClock::start(std::int64_t alreadyUsedMs)
+{
+    usedBefore = alreadyUsedMs;
+    startedAt = now();
+    isRunning = true;
+}
+
+void TestClock::stop()
+{
+    usedBefore = elapsedMs();
+    isRunning = false;
+}
+
+std::int64_t TestClock::elapsedMs() const
+{
+    return isRunning ? usedBefore + (now() - startedAt) : usedBefore;
+}
+
+} // namespace vesk3
