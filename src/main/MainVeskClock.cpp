@@ -24,15 +24,11 @@ QSettings programSettings()
     return QSettings(QSettings::IniFormat, QSettings::UserScope, u"vesk3"_qs, u"vesk3"_qs);
 }
 
-// Closes the open menus and the modal windows, the newest first, each window as Cancel would; true when
-// there was any.
+// Closes the modal windows, the newest first, each as Cancel would; true when there was any. An open menu
+// closes by itself when the next window shows.
 bool closeModalWindows()
 {
     bool closed = false;
-    while (QWidget *popup = QApplication::activePopupWidget()) {
-        popup->hide();
-        closed = true;
-    }
     while (QWidget *modal = QApplication::activeModalWidget()) {
         if (auto *dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();
@@ -81,8 +77,6 @@ void TMainVeskForm::stopClock()
 
 void TMainVeskForm::ClockTimerTimer()
 {
-    if (!state.Clock.running())
-        return;
     if (!timeIsUp(state)) {
         showClock();
         return;
