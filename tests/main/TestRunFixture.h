@@ -54,7 +54,9 @@ struct TestRunFixture
         // What the program remembers goes to a folder of this run, never to the user's settings.
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
         state.Random.ticks = fixedTicks(20061014);
-        state.Clock.now = [this] { return nowMs; };
+        state.Clock.now = [this] {
+            return nowMs;
+        };
         form = std::make_unique<vesk3::TMainVeskForm>(
             state, vesk3::BankSetup{std::string(VESK3_FIXTURES "/") + workbook});
         form->setSubjectDialog(subjectDialog);
