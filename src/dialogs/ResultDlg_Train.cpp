@@ -12,6 +12,8 @@ namespace {
 constexpr std::array<const char16_t *, 4> LinePrefixes{
     u"Ви пройшли питань                ", u"Правильних відповідей            ",
     u"Неправильних відповідей          ", u"Ваш бал                          "};
+// The time the test took, on its own line above the four.
+constexpr auto TimeLinePrefix = u"Витрачений час                   ";
 
 // The exam's four values, counted from its entries.
 ResultTexts examResultTexts(const ExamList &examData)
@@ -57,6 +59,7 @@ void TResultVeskForm::FormShow()
         showLines(examResultTexts(state.ExamData));
     else if (state.Mode == ModeTraining)
         showLines(TrainingResultTexts);
+    ui->Label5->setText(QString::fromUtf16(TimeLinePrefix) + clockText(state.Clock.elapsedSeconds()));
 }
 
 void TResultVeskForm::OKBtnClick()

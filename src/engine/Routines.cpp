@@ -198,6 +198,25 @@ std::uint64_t roundedHundredths(long double magnitude)
 
 } // namespace
 
+bool timeIsUp(const TestState &state)
+{
+    return state.TimeLimitMs && state.Clock.elapsedMs() >= *state.TimeLimitMs;
+}
+
+QString clockText(std::int64_t seconds)
+{
+    return QString::number(seconds / 60) + u':' + QString::number(seconds % 60).rightJustified(2, u'0');
+}
+
+QString clockCaption(const TestState &state)
+{
+    const std::int64_t elapsedMs = state.Clock.elapsedMs();
+    if (!state.TimeLimitMs)
+        return u"Час: "_qs + clockText(elapsedMs / 1000);
+    const std::int64_t leftMs = std::max<std::int64_t>(*state.TimeLimitMs - elapsedMs, 0);
+    return u"Залишилось: "_qs + clockText((leftMs + 999) / 1000);
+}
+
 QString formatScore(long double score)
 {
     const long double magnitude = std::fabs(score);

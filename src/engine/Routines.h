@@ -16,6 +16,8 @@ namespace vesk3 {
 // The subjects, in the order used everywhere: BankSize, the subject dialog's items, the blocks of an exam.
 inline constexpr int SubjectCount = 5;
 inline constexpr int ExamSize = 200;
+// A timed exam gets a minute a question, as the real one.
+inline constexpr std::int64_t TimedExamMs = std::int64_t{ExamSize} * 60'000;
 
 // The subjects' names as the student reads them, in the subjects' order.
 inline constexpr std::array<const char16_t *, SubjectCount> SubjectTitles{
@@ -103,6 +105,8 @@ struct TestState
     RandomGenerator Random;
     // The time the running test has taken; stopped, the time the last test took.
     TestClock Clock;
+    // The time the test may take, when it is a timed exam.
+    std::optional<std::int64_t> TimeLimitMs;
     // The last finished test, for going through its mistakes; none from a Start until that test finishes.
     std::optional<TestReview> Review;
 };
@@ -154,6 +158,18 @@ QString boxText(const std::string &cellText);
 // An error text as the error box shows it: a full stop appended when its last character's code is above that
 // of the full stop, so "!" and "." end a text as they are.
 QString errorBoxText(const QString &text);
+
+// The clock of a test.
+
+// True once a test with a time limit has used all of it.
+bool timeIsUp(const TestState &state);
+
+// A time as minutes and seconds, hours counted as minutes: "104:05".
+QString clockText(std::int64_t seconds);
+
+// What the main window shows of the clock: the time left of a test with a limit, counted in whole seconds
+// up so that it reads 0:00 only once the time is up; else the time taken.
+QString clockCaption(const TestState &state);
 
 // How scores and results are written.
 

@@ -1,5 +1,6 @@
 #include "TestClock.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace vesk3 {
@@ -17,9 +18,9 @@ void TestClock::start(std::int64_t alreadyUsedMs)
     isRunning = true;
 }
 
-void TestClock::stop()
+void TestClock::stop(std::int64_t limitMs)
 {
-    usedBefore = elapsedMs();
+    usedBefore = std::min(elapsedMs(), limitMs);
     isRunning = false;
 }
 

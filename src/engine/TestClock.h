@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 
 namespace vesk3 {
 
@@ -18,7 +19,9 @@ class TestClock
 public:
     // Starts counting afresh from `alreadyUsedMs`.
     void start(std::int64_t alreadyUsedMs = 0);
-    void stop();
+    // Stops counting; the time kept is at most `limitMs`, so that a test that ran out of time took its
+    // limit, however late that was noticed.
+    void stop(std::int64_t limitMs = std::numeric_limits<std::int64_t>::max());
     bool running() const { return isRunning; }
     std::int64_t elapsedMs() const;
     std::int64_t elapsedSeconds() const { return elapsedMs() / 1000; }

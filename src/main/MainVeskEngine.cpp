@@ -66,6 +66,7 @@ void TMainVeskForm::StartBtnClick()
     }
     ui->Panel1->hide();
     state.TestRunning = true;
+    startClock();
     // The new test replaces the review of the last one.
     state.Review.reset();
     updateReviewItem();
@@ -343,6 +344,7 @@ void TMainVeskForm::FinishBtnClick()
 
 void TMainVeskForm::finishTest()
 {
+    stopClock();
     keepReview();
     bool reviewAsked = false;
     if (state.Mode == ModeExam) {
@@ -427,7 +429,8 @@ constexpr int CyrillicKa = 0x041A;
 
 void TMainVeskForm::ApplicationEvents1ShortCut(int Key, bool &Handled)
 {
-    if (!state.TestRunning)
+    // Once the time is up, nothing is answered any more.
+    if (!state.TestRunning || timeIsUp(state))
         return;
     switch (Key) {
     case Qt::Key_Space:

@@ -59,6 +59,7 @@ TMainVeskForm::TMainVeskForm(TestState &state, BankSetup setup, QWidget *parent)
     connectGuarded(ui->SpeedButton8, &QToolButton::clicked, this, &TMainVeskForm::SpeedButton8Click);
     connectCommands();
     connectTestEngine();
+    connectClock();
     guarded(&TMainVeskForm::FormCreate, this);
 }
 

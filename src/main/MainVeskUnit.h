@@ -14,6 +14,7 @@
 #include <vector>
 
 class QPlainTextEdit;
+class QTimer;
 
 namespace Ui {
 class MainVeskForm;
@@ -138,6 +139,15 @@ private:
     void clearAnswerHighlight();
     int HighlightedAnswer() const;
 
+    // The clock of a test and the time limit of an exam (MainVeskClock.cpp).
+    void connectClock();
+    void TimedExam1Click();
+    void startClock();
+    void stopClock();
+    void ClockTimerTimer();
+    void showClock();
+    void finishOnTime();
+
     // Keyboard control during a test (MainVeskEngine.cpp).
     void ApplicationEvents1ShortCut(int Key, bool &Handled);
     bool buttonHasFocus() const;
@@ -156,6 +166,10 @@ private:
     bool serverFound = false;
     // True from the question whether to finish until the results are closed: Next must not finish again.
     bool Finishing = false;
+    // Refreshes the clock every second while a test runs.
+    QTimer *ClockTimer = nullptr;
+    // The depth of the event loop that the test was started from.
+    int StartLoopLevel = 0;
 
     // Training: the place of the question on screen within the range, 1 for its first question.
     std::int32_t TrainingCounter = 0;

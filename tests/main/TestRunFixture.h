@@ -51,7 +51,12 @@ struct TestRunFixture
 {
     explicit TestRunFixture(const char *workbook = "bank.xls")
     {
+        // What the program remembers goes to a folder of this run, never to the user's settings.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
         state.Random.ticks = fixedTicks(20061014);
+        state.Clock.now = [this] {
+            return nowMs;
+        };
         form = std::make_unique<vesk3::TMainVeskForm>(
             state, vesk3::BankSetup{std::string(VESK3_FIXTURES "/") + workbook});
         form->setSubjectDialog(subjectDialog);
@@ -164,6 +169,13 @@ struct TestRunFixture
         return active(&table);
     }
 
+    // Time passes, and the clock's timer says so.
+    void passTime(std::int64_t ms)
+    {
+        nowMs += ms;
+        QMetaObject::invokeMethod(form->findChild<QTimer *>("ClockTimer"), "timeout");
+    }
+
     void next() const { QTest::mouseClick(button("NextBtn"), Qt::LeftButton); }
     void back() const { QTest::mouseClick(button("BackBtn"), Qt::LeftButton); }
 
@@ -184,7 +196,9 @@ struct TestRunFixture
         }
     }
 
+    QTemporaryDir settingsFolder;
     ModalWatcher modals;
+    std::int64_t nowMs = 0;
     vesk3::TestState state;
     vesk3::TTestDLGForm subjectDialog{state};
     vesk3::TResultVeskForm resultDialog{state};
