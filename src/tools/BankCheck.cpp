@@ -109,7 +109,7 @@ void printSubject(std::ostream &out, const SubjectCheck &subject)
 
 void printExam(std::ostream &out, const BankCheck &check)
 {
-    out << "\nІспит із " << bank::ExamQuestionCount << " питань: ";
+    out << "\nЕкзамен із " << bank::ExamQuestionCount << " питань: ";
     if (!check.shares) {
         out << "частки не обчислено, бо не всі предмети вдалося прочитати.\n";
         return;
@@ -121,7 +121,7 @@ void printExam(std::ostream &out, const BankCheck &check)
     if (check.examObstacle)
         out << "ПРОБЛЕМА: " << check.examObstacle->text() << '\n';
     else
-        out << "Іспит скласти можна.\n";
+        out << "Екзамен скласти можна.\n";
 }
 
 } // namespace
@@ -172,7 +172,7 @@ void printBankCheck(std::ostream &out, const BankCheck &check)
     if (uncounted != check.subjects.end())
         out << "завантаження в програмі зупиниться на аркуші «" << uncounted->sheetName << "».\n";
     else if (check.examObstacle)
-        out << "програма завантажить банк, але іспит не розпочнеться.\n";
+        out << "програма завантажить банк, але екзамен не розпочнеться.\n";
     else if (check.hasWarnings())
         out << "програма може використати весь банк питань; попередження їй не заважають.\n";
     else

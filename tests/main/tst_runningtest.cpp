@@ -92,7 +92,7 @@ private slots:
             QTest::mouseClick(run.button("StartBtn"), Qt::LeftButton);
             QCOMPARE(
                 modals.texts(),
-                QStringList{exam ? u"На аркуші «Therapy» 12 питань, а іспит бере з нього 65: іспит скласти "
+                QStringList{exam ? u"На аркуші «Therapy» 12 питань, а екзамен бере з нього 65: екзамен скласти "
                                    u"неможливо."_qs
                                  : u"На аркуші «Obstetrics» 5 питань: тренування з питання 4 по 9 "
                                    u"неможливе. Виберіть інші питання!"_qs});

@@ -111,15 +111,15 @@ private slots:
             << QStringList{"check", fixture("bank.xls")} << 1
             << bankCounts +
                    "Pediatry: 7 питань\nObstetrics: 5 питань\nInfection: 4 питання\n\n"
-                   "Іспит із 200 питань: частки Therapy 65, Surgery 49, Pediatry 38, Obstetrics 27, "
-                   "Infection 21.\nПРОБЛЕМА: На аркуші «Therapy» 12 питань, а іспит бере з нього 65: "
-                   "іспит скласти неможливо.\n\nПідсумок: програма завантажить банк, але іспит не "
+                   "Екзамен із 200 питань: частки Therapy 65, Surgery 49, Pediatry 38, Obstetrics 27, "
+                   "Infection 21.\nПРОБЛЕМА: На аркуші «Therapy» 12 питань, а екзамен бере з нього 65: "
+                   "екзамен скласти неможливо.\n\nПідсумок: програма завантажить банк, але екзамен не "
                    "розпочнеться.\n"
             << "";
         QTest::newRow("missing sheet")
             << QStringList{"check", fixture("bank-missing-sheet.xls")} << 1
             << bankCounts + "Pediatry: ПРОБЛЕМА: У книзі немає аркуша «Pediatry».\nObstetrics: 5 питань\n"
-                            "Infection: 4 питання\n\nІспит із 200 питань: частки не обчислено, бо не всі "
+                            "Infection: 4 питання\n\nЕкзамен із 200 питань: частки не обчислено, бо не всі "
                             "предмети вдалося прочитати.\n\nПідсумок: завантаження в програмі зупиниться на "
                             "аркуші «Pediatry».\n"
             << "";
@@ -130,17 +130,21 @@ private slots:
                "  попередження: однаковий текст питання, рядки 1, 3, 5\n"
                "  попередження: однаковий текст питання, рядки 4, 6\nSurgery: 1 питання\nPediatry: 1 "
                "питання\n"
-               "Obstetrics: 1 питання\nInfection: 1 питання\n\nІспит із 200 питань: частки Therapy 143, "
+               "Obstetrics: 1 питання\nInfection: 1 питання\n\nЕкзамен із 200 питань: частки Therapy 143, "
                "Surgery 14, Pediatry 14, Obstetrics 14, Infection 15.\nПРОБЛЕМА: На аркуші «Therapy» 10 "
                "питань, "
-               "а іспит бере з нього 143: іспит скласти неможливо.\n\nПідсумок: програма завантажить банк, "
+               "а екзамен бере з нього 143: екзамен скласти неможливо.\n\nПідсумок: програма завантажить банк, "
                "але "
-               "іспит не розпочнеться.\n"
+               "екзамен не розпочнеться.\n"
             << "";
         const auto check = [](const char *file) {
             return QStringList{"check", fixture(file)};
         };
-        QTest::newRow("usable bank") << check("bank-exact.xls") << 0 << u"\nInfection: 380 питань\n"_qs << "";
+        QTest::newRow("usable bank") << check("bank-exact.xls") << 0
+                                     << u"\nInfection: 380 питань\n\nЕкзамен із 200 питань: частки Therapy 2, "
+                                        "Surgery 2, Pediatry 2, Obstetrics 2, Infection 192.\nЕкзамен скласти "
+                                        "можна.\n"_qs
+                                     << "";
         QTest::newRow("no marker")
             << check("bank-no-marker.xls") << 1
             << u"\nPediatry: ПРОБЛЕМА: На аркуші «Pediatry» немає позначки кінця «end»"_qs << "";
