@@ -96,9 +96,11 @@ private slots:
         }
     }
 
-    // The item clicked (0 for none), then the user's steps: "close" for
-    // Закрити, "main" or "other" for activating the main window or another program's, "escape"; after each,
-    // whether the table is open and how many jumps were asked for.
+    // The item clicked (0 for none), then the user's steps: "close" for Закрити, "main" or "other" for
+    // activating the main window or another program's, "escape"; what a window manager may do whatever the
+    // table asks for: "wmclose" its close box, "minimise" (the main window then takes over); "show" for the
+    // table shown again. After each, whether the table is open (or "min" for minimised) and how many jumps were
+    // asked for.
     void leaving_data()
     {
         QTest::addColumn<int>("selected");
@@ -113,6 +115,8 @@ private slots:
         row("nothing selected", 0, "close main", "closed0 closed0");
         row("Escape", 57, "escape", "open0");
         row("another program, then the main window", 57, "other main", "open0 closed1");
+        row("the window manager's close box", 57, "wmclose", "closed1");
+        row("minimised, then shown again", 57, "minimise show", "closed1 open1");
     }
     void leaving()
     {
@@ -137,11 +141,19 @@ private slots:
                 otherProgram.show();
                 otherProgram.requestActivate();
                 QVERIFY(QTest::qWaitForWindowActive(&otherProgram));
+            } else if (step == u"wmclose") {
+                fixture.table.windowHandle()->close();
+            } else if (step == u"minimise") {
+                fixture.table.setWindowState(Qt::WindowMinimized);
+                fixture.mainWindow.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&fixture.mainWindow));
+            } else if (step == u"show") {
+                fixture.table.show();
             } else {
                 QTest::keyClick(list, Qt::Key_Escape);
             }
-            seen.append((fixture.table.isVisible() ? "open" : "closed") +
-                        QString::number(fixture.jumps.size()));
+            const QString open = fixture.table.isMinimized() ? "min" : "open";
+            seen.append((fixture.table.isVisible() ? open : "closed") + QString::number(fixture.jumps.size()));
         }
         QCOMPARE(seen.join(' '), after);
         if (fixture.jumps.isEmpty())
@@ -170,6 +182,36 @@ private slots:
         movePointer(list->viewport(), besideItems);
         QTest::qWait(1000);
         QCOMPARE(list->selectedItems(), QList<QListWidgetItem *>{fixture.item(42)});
+    }
+
+    // A pointer that passes over an item without resting selects nothing, on its way to Закрити or when the
+    // table is left for the main window under a pointer still moving; the next leaving jumps nowhere.
+    void passingOver_data()
+    {
+        QTest::addColumn<bool>("toCloseButton");
+        QTest::newRow("on the way to Закрити") << true;
+        QTest::newRow("leaving for the main window") << false;
+    }
+    void passingOver()
+    {
+        QFETCH(bool, toCloseButton);
+        TableFixture fixture;
+        QVERIFY(fixture.open());
+        QListWidget *list = fixture.list();
+        movePointer(list->viewport(), list->visualItemRect(fixture.item(42)).center());
+        if (toCloseButton) {
+            movePointer(fixture.closeButton(), fixture.closeButton()->rect().center());
+        } else {
+            fixture.mainWindow.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&fixture.mainWindow));
+        }
+        QTest::qWait(1000);
+        QVERIFY(list->selectedItems().isEmpty());
+        if (toCloseButton)
+            QTest::mouseClick(fixture.closeButton(), Qt::LeftButton);
+        QVERIFY(fixture.open());
+        QTest::mouseClick(fixture.closeButton(), Qt::LeftButton);
+        QCOMPARE(fixture.jumps.size(), 0);
     }
 };
 
