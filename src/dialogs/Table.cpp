@@ -122,7 +122,8 @@ void TTableVeskForm::setVisible(bool visible)
     }
 }
 
-// Window managers that draw a close box whatever the window asks for: closing leaves the table as Закрити does.
+// Window managers that draw a close box whatever the window asks for: closing leaves the table as Закрити
+// does.
 void TTableVeskForm::closeEvent(QCloseEvent *event)
 {
     if (isVisible())

@@ -99,8 +99,8 @@ private slots:
     // The item clicked (0 for none), then the user's steps: "close" for Закрити, "main" or "other" for
     // activating the main window or another program's, "escape"; what a window manager may do whatever the
     // table asks for: "wmclose" its close box, "minimise" (the main window then takes over); "show" for the
-    // table shown again. After each, whether the table is open (or "min" for minimised) and how many jumps were
-    // asked for.
+    // table shown again. After each, whether the table is open (or "min" for minimised) and how many jumps
+    // were asked for.
     void leaving_data()
     {
         QTest::addColumn<int>("selected");
@@ -153,7 +153,8 @@ private slots:
                 QTest::keyClick(list, Qt::Key_Escape);
             }
             const QString open = fixture.table.isMinimized() ? "min" : "open";
-            seen.append((fixture.table.isVisible() ? open : "closed") + QString::number(fixture.jumps.size()));
+            seen.append((fixture.table.isVisible() ? open : "closed") +
+                        QString::number(fixture.jumps.size()));
         }
         QCOMPARE(seen.join(' '), after);
         if (fixture.jumps.isEmpty())

@@ -133,18 +133,20 @@ private slots:
                "Obstetrics: 1 питання\nInfection: 1 питання\n\nЕкзамен із 200 питань: частки Therapy 143, "
                "Surgery 14, Pediatry 14, Obstetrics 14, Infection 15.\nПРОБЛЕМА: На аркуші «Therapy» 10 "
                "питань, "
-               "а екзамен бере з нього 143: екзамен скласти неможливо.\n\nПідсумок: програма завантажить банк, "
+               "а екзамен бере з нього 143: екзамен скласти неможливо.\n\nПідсумок: програма завантажить "
+               "банк, "
                "але "
                "екзамен не розпочнеться.\n"
             << "";
         const auto check = [](const char *file) {
             return QStringList{"check", fixture(file)};
         };
-        QTest::newRow("usable bank") << check("bank-exact.xls") << 0
-                                     << u"\nInfection: 380 питань\n\nЕкзамен із 200 питань: частки Therapy 2, "
-                                        "Surgery 2, Pediatry 2, Obstetrics 2, Infection 192.\nЕкзамен скласти "
-                                        "можна.\n"_qs
-                                     << "";
+        QTest::newRow("usable bank")
+            << check("bank-exact.xls") << 0
+            << u"\nInfection: 380 питань\n\nЕкзамен із 200 питань: частки Therapy 2, "
+               "Surgery 2, Pediatry 2, Obstetrics 2, Infection 192.\nЕкзамен скласти "
+               "можна.\n"_qs
+            << "";
         QTest::newRow("no marker")
             << check("bank-no-marker.xls") << 1
             << u"\nPediatry: ПРОБЛЕМА: На аркуші «Pediatry» немає позначки кінця «end»"_qs << "";
