@@ -16,10 +16,6 @@ namespace vesk3 {
 inline constexpr int SubjectCount = 5;
 inline constexpr int ExamSize = 200;
 
-// The subjects' names as the student reads them, in the subjects' order.
-inline constexpr std::array<const char16_t *, SubjectCount> SubjectTitles{
-    u"Терапія", u"Хірургія", u"Педіатрія", u"Акушерство і Гінекологія", u"Інфекція"};
-
 // The Ukrainian name of a subject's worksheet; the worksheet name itself for any other.
 QString subjectTitle(const QString &sheetName);
 

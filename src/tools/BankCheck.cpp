@@ -74,18 +74,11 @@ SubjectCheck checkSubject(const workbook::Workbook &workbook, std::string_view s
 {
     SubjectCheck subject;
     subject.sheetName = sheetName;
-    const workbook::Sheet *sheet = workbook.findSheet(sheetName);
-    if (sheet == nullptr) {
-        subject.problem = "У книзі немає аркуша «" + subject.sheetName + "».";
-        return subject;
-    }
-    try {
-        subject.questionCount = bank::countQuestions(*sheet);
-    } catch (const workbook::BankError &error) {
-        subject.problem = error.what();
-        return subject;
-    }
-    checkQuestions(*sheet, subject);
+    const CountedSubject counted = countSubject(workbook, sheetName);
+    subject.questionCount = counted.questionCount;
+    subject.problem = counted.problem;
+    if (counted.questionCount)
+        checkQuestions(*counted.sheet, subject);
     return subject;
 }
 
@@ -125,6 +118,22 @@ void printExam(std::ostream &out, const BankCheck &check)
 }
 
 } // namespace
+
+CountedSubject countSubject(const workbook::Workbook &workbook, std::string_view sheetName)
+{
+    CountedSubject subject;
+    subject.sheet = workbook.findSheet(sheetName);
+    if (subject.sheet == nullptr) {
+        subject.problem = "У книзі немає аркуша «" + std::string(sheetName) + "».";
+        return subject;
+    }
+    try {
+        subject.questionCount = bank::countQuestions(*subject.sheet);
+    } catch (const workbook::BankError &error) {
+        subject.problem = error.what();
+    }
+    return subject;
+}
 
 bool SubjectCheck::hasWarnings() const
 {

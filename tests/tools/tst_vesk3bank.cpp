@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using namespace xlstest;
 
@@ -70,6 +71,72 @@ Bytes problemBank()
         csv += label(0, column++, text);
     sheets.push_back({"Csv", csv});
     return compoundFile({{u"Workbook", workbookStream(record(0x00FC, table), sheets)}});
+}
+
+// Questions as rows of six cells: the question, the right answer, the four wrong ones; then "end".
+Bytes subjectSheet(const std::vector<std::array<std::u16string_view, 6>> &questions)
+{
+    Bytes records;
+    for (unsigned row = 0; row < questions.size(); ++row) {
+        for (unsigned column = 0; column < 6; ++column)
+            records += label(row, column + 1, questions[row][column]);
+    }
+    return records + label(unsigned(questions.size()), 0, u"end");
+}
+
+// Therapy holds the texts that XML and HTML give a meaning to, line breaks and a control character; Surgery
+// a question without a right answer; there is no Pediatry.
+Bytes moodleBank()
+{
+    const std::vector<SheetSpec> sheets{
+        {"Therapy",
+         subjectSheet({{u"a & b <i>не тег</i> \"лапки\" ]]> кінець", u"1 < 2 & 3 > 2", u"]]>", u"<![CDATA[",
+                        u"&amp;", u"'"},
+                       {u"рядок 1\nрядок 2\r\nрядок 3", u"так\u0001", u"ні", u"", u"ні\tні", u"може"}})},
+        {"Surgery", subjectSheet({{u"Хірургія 1", u"так", u"ні", u"ні", u"ні", u"ні"},
+                                  {u"Хірургія 2", u" ", u"ні", u"ні", u"ні", u"ні"}})},
+        {"Obstetrics", subjectSheet({{u"Акушерство 1", u"так", u"ні", u"ні", u"ні", u"ні"}})},
+        {"Infection", subjectSheet({{u"Інфекція 1", u"так", u"ні", u"ні", u"ні", u"ні"}})}};
+    return compoundFile({{u"Workbook", workbookStream({}, sheets)}});
+}
+
+// A Moodle XML question bank read back: "[category]" for each category, and for each question its name,
+// its text, each answer as "fraction:text" with the texts as Moodle shows them, and its settings.
+QStringList moodleQuestions(const QByteArray &xml)
+{
+    const auto shown = [](QString html) {
+        return html.replace(u"<br>"_qs, u"\n"_qs)
+            .replace(u"&lt;"_qs, u"<"_qs)
+            .replace(u"&gt;"_qs, u">"_qs)
+            .replace(u"&amp;"_qs, u"&"_qs);
+    };
+    QStringList questions;
+    QStringList fields;
+    QString fraction;
+    bool category = false;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        const QStringView name = reader.name();
+        if (reader.isEndElement() && name == u"question") {
+            questions.append(category ? u'[' + fields.join(u'|') + u']' : fields.join(u'|'));
+        } else if (!reader.isStartElement()) {
+            continue;
+        } else if (name == u"question") {
+            category = reader.attributes().value(u"type"_qs) == u"category";
+            fields.clear();
+            fraction.clear();
+        } else if (name == u"answer") {
+            fraction = reader.attributes().value(u"fraction"_qs).toString() + u':';
+        } else if (name == u"text") {
+            fields.append(fraction + shown(reader.readElementText()));
+        } else if (name == u"single" || name == u"shuffleanswers" || name == u"answernumbering") {
+            fields.append(reader.readElementText());
+        }
+    }
+    if (reader.hasError())
+        return {u"XML error: "_qs + reader.errorString()};
+    return questions;
 }
 
 } // namespace
@@ -232,6 +299,62 @@ private slots:
         QFETCH(QString, strftime);
         QFETCH(QString, pattern);
         QCOMPARE(QString::fromStdString(tools::datePatternFromStrftime(strftime.toStdString())), pattern);
+    }
+
+    // Every question of every subject that the program counts, as Moodle will show it; what Moodle cannot
+    // take is left out and named; a workbook the program refuses is refused with its message and no file.
+    void moodleQuestionBank()
+    {
+        const QString workbook = folder.filePath("moodle.xls");
+        QFile file(workbook);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(moodleBank()));
+        file.close();
+        const QString xml = folder.filePath("moodle.xml");
+        const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const Run skipped = run({"moodle", workbook, xml}, environment);
+        QCOMPARE(skipped.exitCode, 1);
+        QCOMPARE(skipped.out, QString());
+        QCOMPARE(skipped.err,
+                 u"vesk3-bank: Surgery, питання 2: порожня правильна відповідь; питання пропущено.\n"
+                 "vesk3-bank: У книзі немає аркуша «Pediatry». Предмет «Pediatry» пропущено.\n"_qs);
+        QFile written(xml);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString settings = u"|true|1|ABCD|100:"_qs;
+        const QString plain = u"|0:ні|0:ні|0:ні|0:ні"_qs;
+        QCOMPARE(moodleQuestions(written.readAll()),
+                 (QStringList{u"[$course$/Терапія]"_qs,
+                              u"Терапія, питання 1|a & b <i>не тег</i> \"лапки\" ]]> кінець"_qs + settings +
+                                  u"1 < 2 & 3 > 2|0:]]>|0:<![CDATA[|0:&amp;|0:'"_qs,
+                              u"Терапія, питання 2|рядок 1\nрядок 2\nрядок 3"_qs + settings +
+                                  u"так|0:ні|0:|0:ні\tні|0:може"_qs,
+                              u"[$course$/Хірургія]"_qs,
+                              u"Хірургія, питання 1|Хірургія 1"_qs + settings + u"так"_qs + plain,
+                              u"[$course$/Акушерство і Гінекологія]"_qs,
+                              u"Акушерство і Гінекологія, питання 1|Акушерство 1"_qs + settings + u"так"_qs +
+                                  plain,
+                              u"[$course$/Інфекція]"_qs,
+                              u"Інфекція, питання 1|Інфекція 1"_qs + settings + u"так"_qs + plain}));
+
+        // A whole bank to standard output: every question with its right answer.
+        const Run whole = run({"moodle", fixture("bank-exact.xls")}, environment);
+        QCOMPARE(whole.exitCode, 0);
+        QCOMPARE(whole.err, QString());
+        const QStringList questions = moodleQuestions(whole.out.toUtf8());
+        QCOMPARE(questions.size(), 5 + 400);
+        QCOMPARE(questions.at(405 - 1),
+                 u"Інфекція, питання 380|Питання 380 з інфекційних хвороб"_qs + settings +
+                     u"Правильна відповідь 380|0:Неправильна 380.1|0:Неправильна 380.2|0:Неправильна 380.3|"
+                     "0:Неправильна 380.4"_qs);
+
+        const QString refused = folder.filePath("refused.xml");
+        const Run encrypted = run({"moodle", fixture("encrypted.xls"), refused}, environment);
+        QCOMPARE(encrypted.exitCode, 2);
+        QCOMPARE(encrypted.err, run({"check", fixture("encrypted.xls")}, environment).err);
+        QVERIFY(!QFile::exists(refused));
+        // Written over the workbook itself, the bank would be gone.
+        QCOMPARE(run({"moodle", workbook, workbook}, environment).exitCode, 64);
+        QCOMPARE(QFileInfo(workbook).size(), qint64(moodleBank().size()));
     }
 
     void fullDiskIsReported()
