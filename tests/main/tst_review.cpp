@@ -223,8 +223,6 @@ private slots:
     // An exam finished without an answer: its 200 questions fill many pages, and none is split between two.
     void eachQuestionOfThePdfOnOnePage()
     {
-        if (QStandardPaths::findExecutable(u"pdftotext"_qs).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
         TestRunFixture run("bank-one.xls");
         run.startExam();
         QTemporaryDir folder;
@@ -247,7 +245,6 @@ private slots:
         for (const QString &page : pages) {
             const int headings = int(page.count(u", питання "_qs));
             QCOMPARE(page.count(u"Ваша відповідь: немає"_qs), headings);
-            QCOMPARE(page.count(u"Правильна відповідь: Правильна"_qs), headings);
             questions += headings;
         }
         QCOMPARE(questions, ExamSize);
