@@ -11,12 +11,19 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
 
 namespace vesk3 {
 
 std::string programWorkbookPath()
 {
     return bank::workbookPath(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+}
+
+bool installQtTranslations(QTranslator &translator)
+{
+    return translator.load(u"qtbase_uk"_qs, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+           QCoreApplication::installTranslator(&translator);
 }
 
 VeskProgram::VeskProgram(std::string workbookPath, bank::ServerRegistry registry)
@@ -27,6 +34,7 @@ VeskProgram::~VeskProgram() = default;
 
 bool VeskProgram::start()
 {
+    installQtTranslations(qtTranslations);
     showSplash();
     // The title names the program to the desktop. No display name is set: Qt would append it to every
     // caption.

@@ -3,6 +3,7 @@
 #include "ExcelApplication.h"
 #include "Routines.h"
 
+#include <QTranslator>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,10 @@ class TTestDLGForm;
 
 // The workbook beside the program's executable, wherever the program was started from.
 std::string programWorkbookPath();
+
+// Qt's own texts (its file dialog, the edit boxes' menus, standard buttons) in Ukrainian, from the system's
+// Qt translations; false when those are not installed, and Qt then speaks English.
+bool installQtTranslations(QTranslator &translator);
 
 // The program from its launch to its main window: the splash, the windows created once in their fixed
 // order, and the test state they share. The windows live as long as this object.
@@ -39,6 +44,7 @@ private:
 
     std::string workbookPath;
     bank::ServerRegistry registry;
+    QTranslator qtTranslations;
     TestState state;
     std::unique_ptr<TInitVeskForm> InitVeskForm;
     std::unique_ptr<TMainVeskForm> MainVeskForm;

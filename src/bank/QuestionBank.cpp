@@ -86,13 +86,13 @@ std::string ExamObstacle::text() const
 {
     switch (kind) {
     case Kind::NoQuestions:
-        return "Немає жодного питання: іспит скласти неможливо.";
+        return "Немає жодного питання: екзамен скласти неможливо.";
     case Kind::SharesOverflow:
         return "Частки перших чотирьох предметів разом перевищують " + std::to_string(ExamQuestionCount) +
-               " питань: іспит скласти неможливо.";
+               " питань: екзамен скласти неможливо.";
     case Kind::BankBelowShare:
         return "На аркуші «" + std::string(SubjectSheets[subject]) + "» " + questionsText(bankSize) +
-               ", а іспит бере з нього " + std::to_string(share) + ": іспит скласти неможливо.";
+               ", а екзамен бере з нього " + std::to_string(share) + ": екзамен скласти неможливо.";
     }
     return {};
 }

@@ -16,6 +16,9 @@ inline constexpr int ExamQuestionCount = 200;
 // Worksheet names of the subjects, in the order used everywhere.
 inline constexpr std::array<std::string_view, SubjectCount> SubjectSheets{"Therapy", "Surgery", "Pediatry",
                                                                           "Obstetrics", "Infection"};
+// The subjects' names as the student reads them (UTF-8), in the same order.
+inline constexpr std::array<std::string_view, SubjectCount> SubjectTitles{
+    "Терапія", "Хірургія", "Педіатрія", "Акушерство і Гінекологія", "Інфекція"};
 
 using BankSizes = std::array<std::int32_t, SubjectCount>;
 

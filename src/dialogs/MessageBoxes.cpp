@@ -2,6 +2,7 @@
 
 #include "Routines.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -15,6 +16,12 @@ QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString &title,
                                    QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, title, text, buttons);
+    // The program's own button texts, whatever language Qt's translations give the standard buttons.
+    for (const auto &[button, caption] :
+         {std::pair{QMessageBox::Ok, "OK"}, std::pair{QMessageBox::Cancel, "Cancel"}}) {
+        if (QAbstractButton *shown = box.button(button))
+            shown->setText(QString::fromLatin1(caption));
+    }
     box.adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         box.move(screen->availableGeometry().center() - box.rect().center());

@@ -7,12 +7,16 @@
 #include "WindowFont.h"
 #include "ui_ReviewVeskForm.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace vesk3 {
@@ -55,6 +59,40 @@ void setBoxColour(QWidget &box, const QColor &colour)
 QString paragraph(const QString &label, const QString &text)
 {
     return u"<p><b>%1</b> %2</p>"_qs.arg(label, text.toHtmlEscaped().replace(u'\n', u"<br>"_qs));
+}
+
+// Each question of the list starts with a heading of this level.
+constexpr int QuestionHeading = 3;
+
+bool startsQuestion(const QTextBlock &block)
+{
+    return block.blockFormat().headingLevel() == QuestionHeading;
+}
+
+// A question's block (its heading up to the next question's) that would be split between two pages starts on
+// the next page instead, unless it is longer than a page anyway. The document must be laid out on pages.
+void keepQuestionsOnOnePage(QTextDocument &document)
+{
+    const QAbstractTextDocumentLayout *layout = document.documentLayout();
+    const qreal pageHeight = document.pageSize().height();
+    const auto page = [pageHeight](qreal y) {
+        return int(y / pageHeight);
+    };
+    for (QTextBlock first = document.begin(); first.isValid();) {
+        QTextBlock last = first;
+        while (last.next().isValid() && !startsQuestion(last.next()))
+            last = last.next();
+        const qreal top = layout->blockBoundingRect(first).top();
+        const qreal bottom = layout->blockBoundingRect(last).bottom();
+        if (startsQuestion(first) && page(top) != page(bottom - 1) && bottom - top <= pageHeight) {
+            QTextBlockFormat breakBefore;
+            breakBefore.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(first).mergeBlockFormat(breakBefore);
+            // Qt moves the blocks after a change without dividing them into pages anew: a fresh layout does.
+            document.setPageSize(document.pageSize());
+        }
+        first = last.next();
+    }
 }
 
 } // namespace
@@ -203,18 +241,41 @@ void TReviewVeskForm::SaveBtnClick()
         showMessage(u"Не вдалося записати файл «%1»: %2"_qs.arg(file.fileName(), file.errorString()));
 }
 
+// Laid out on the writer's own pages, so that the breaks chosen are the printed ones; each page numbered at
+// its foot.
 void TReviewVeskForm::writePdf(QIODevice &file)
 {
     QPdfWriter writer(&file);
     writer.setTitle(windowTitle());
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    writer.setPageMargins(QMarginsF(25, 25, 25, 20), QPageLayout::Millimeter);
     QTextDocument document;
+    document.documentLayout()->setPaintDevice(&writer);
     QFont font = windowFont(11);
     font.setPointSize(10);
     document.setDefaultFont(font);
+    document.setDocumentMargin(0);
     document.setHtml(listedHtml());
-    document.print(&writer);
+    const qreal footer = QFontMetricsF(font, &writer).height() * 2;
+    document.setPageSize(QSizeF(writer.width(), writer.height() - footer));
+    keepQuestionsOnOnePage(document);
+
+    QPainter painter(&writer);
+    const QSizeF page = document.pageSize();
+    for (int index = 0; index < document.pageCount(); ++index) {
+        if (index > 0)
+            writer.newPage();
+        painter.save();
+        painter.translate(0, -index * page.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(QPointF(0, index * page.height()), page);
+        painter.setClipRect(context.clip);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+        painter.setFont(font);
+        painter.drawText(QRectF(0, page.height(), page.width(), footer), Qt::AlignRight | Qt::AlignBottom,
+                         QString::number(index + 1));
+    }
 }
 
 // The questions of the list as it is filtered, each with its right answer and the student's.

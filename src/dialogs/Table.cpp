@@ -3,6 +3,7 @@
 #include "ui_Table.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -108,6 +109,33 @@ void TTableVeskForm::resetItems()
         setItemImage(index, TableImage::Unanswered);
         item(index).setCheckState(Qt::Unchecked);
     }
+}
+
+void TTableVeskForm::setVisible(bool visible)
+{
+    if (visible)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    FixedDialog::setVisible(visible);
+    if (visible) {
+        raise();
+        activateWindow();
+    }
+}
+
+// Window managers that draw a close box whatever the window asks for: closing leaves the table as Закрити
+// does.
+void TTableVeskForm::closeEvent(QCloseEvent *event)
+{
+    if (isVisible())
+        FormDeactivate();
+    event->accept();
+}
+
+// A pointer that was still moving when the table went away has not rested on anything.
+void TTableVeskForm::hideEvent(QHideEvent *event)
+{
+    restTimer.stop();
+    FixedDialog::hideEvent(event);
 }
 
 bool TTableVeskForm::eventFilter(QObject *watched, QEvent *event)

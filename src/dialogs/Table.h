@@ -43,6 +43,10 @@ public:
     // Every item back to the unanswered mark, without its bookmark.
     void resetItems();
 
+    // Shown, the table always comes back normal, in front and active, also after a window manager minimised
+    // it.
+    void setVisible(bool visible) override;
+
 signals:
     // Sent after GotoNumber and CurrentQuestion name the selected entry; the main window connects it
     // directly, so the question is shown before the table goes on.
@@ -50,6 +54,8 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void CloseBtnClick();

@@ -51,7 +51,8 @@ QString subjectTitle(const QString &sheetName)
     const auto subject = std::ranges::find(bank::SubjectSheets, sheetName.toStdString());
     if (subject == bank::SubjectSheets.end())
         return sheetName;
-    return QString::fromUtf16(SubjectTitles[std::size_t(subject - bank::SubjectSheets.begin())]);
+    const std::string_view title = bank::SubjectTitles[std::size_t(subject - bank::SubjectSheets.begin())];
+    return QString::fromUtf8(title.data(), qsizetype(title.size()));
 }
 
 static_assert(SubjectCount == bank::SubjectCount && ExamSize == bank::ExamQuestionCount);

@@ -19,10 +19,6 @@ inline constexpr int ExamSize = 200;
 // A timed exam gets a minute a question, as the real one.
 inline constexpr std::int64_t TimedExamMs = std::int64_t{ExamSize} * 60'000;
 
-// The subjects' names as the student reads them, in the subjects' order.
-inline constexpr std::array<const char16_t *, SubjectCount> SubjectTitles{
-    u"Терапія", u"Хірургія", u"Педіатрія", u"Акушерство і Гінекологія", u"Інфекція"};
-
 // The Ukrainian name of a subject's worksheet; the worksheet name itself for any other.
 QString subjectTitle(const QString &sheetName);
 

@@ -74,18 +74,11 @@ SubjectCheck checkSubject(const workbook::Workbook &workbook, std::string_view s
 {
     SubjectCheck subject;
     subject.sheetName = sheetName;
-    const workbook::Sheet *sheet = workbook.findSheet(sheetName);
-    if (sheet == nullptr) {
-        subject.problem = "У книзі немає аркуша «" + subject.sheetName + "».";
-        return subject;
-    }
-    try {
-        subject.questionCount = bank::countQuestions(*sheet);
-    } catch (const workbook::BankError &error) {
-        subject.problem = error.what();
-        return subject;
-    }
-    checkQuestions(*sheet, subject);
+    const CountedSubject counted = countSubject(workbook, sheetName);
+    subject.questionCount = counted.questionCount;
+    subject.problem = counted.problem;
+    if (counted.questionCount)
+        checkQuestions(*counted.sheet, subject);
     return subject;
 }
 
@@ -109,7 +102,7 @@ void printSubject(std::ostream &out, const SubjectCheck &subject)
 
 void printExam(std::ostream &out, const BankCheck &check)
 {
-    out << "\nІспит із " << bank::ExamQuestionCount << " питань: ";
+    out << "\nЕкзамен із " << bank::ExamQuestionCount << " питань: ";
     if (!check.shares) {
         out << "частки не обчислено, бо не всі предмети вдалося прочитати.\n";
         return;
@@ -121,10 +114,26 @@ void printExam(std::ostream &out, const BankCheck &check)
     if (check.examObstacle)
         out << "ПРОБЛЕМА: " << check.examObstacle->text() << '\n';
     else
-        out << "Іспит скласти можна.\n";
+        out << "Екзамен скласти можна.\n";
 }
 
 } // namespace
+
+CountedSubject countSubject(const workbook::Workbook &workbook, std::string_view sheetName)
+{
+    CountedSubject subject;
+    subject.sheet = workbook.findSheet(sheetName);
+    if (subject.sheet == nullptr) {
+        subject.problem = "У книзі немає аркуша «" + std::string(sheetName) + "».";
+        return subject;
+    }
+    try {
+        subject.questionCount = bank::countQuestions(*subject.sheet);
+    } catch (const workbook::BankError &error) {
+        subject.problem = error.what();
+    }
+    return subject;
+}
 
 bool SubjectCheck::hasWarnings() const
 {
@@ -172,7 +181,7 @@ void printBankCheck(std::ostream &out, const BankCheck &check)
     if (uncounted != check.subjects.end())
         out << "завантаження в програмі зупиниться на аркуші «" << uncounted->sheetName << "».\n";
     else if (check.examObstacle)
-        out << "програма завантажить банк, але іспит не розпочнеться.\n";
+        out << "програма завантажить банк, але екзамен не розпочнеться.\n";
     else if (check.hasWarnings())
         out << "програма може використати весь банк питань; попередження їй не заважають.\n";
     else

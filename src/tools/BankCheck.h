@@ -8,9 +8,21 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tools {
+
+// A subject's sheet and its question count as the program's loading finds them, or why the loading stops
+// there.
+struct CountedSubject
+{
+    const workbook::Sheet *sheet = nullptr;
+    std::optional<std::int32_t> questionCount;
+    std::string problem; // Ukrainian; set exactly when questionCount is empty
+};
+
+CountedSubject countSubject(const workbook::Workbook &workbook, std::string_view sheetName);
 
 // What the program finds on one subject sheet. Empty cells and repeated questions are warnings: the program
 // shows them as they are. A missing count is a problem: the program's loading stops at this sheet.

@@ -102,6 +102,8 @@ private slots:
             return;
         }
         QCOMPARE(QApplication::applicationName(), u"Dorv-3 (0,01)"_qs);
+        // Qt's own dialogs speak the program's language.
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Save As"), u"Зберегти як"_qs);
         QVERIFY(topLevel("InitVeskForm")->isHidden());
         QCOMPARE(topLevel("InitVeskForm")->findChild<QLabel *>("Label1")->text(),
                  u"Зачекайте, завантажується сервер Excel!!!"_qs);

@@ -55,7 +55,7 @@ private slots:
         QTest::addColumn<BankSizes>("sizes");
         QTest::addColumn<BankSizes>("shares");
         QTest::addColumn<QString>("obstacle");
-        const QString impossible = u": іспит скласти неможливо."_qs;
+        const QString impossible = u": екзамен скласти неможливо."_qs;
         QTest::newRow("halves round down to even")
             << BankSizes{5, 5, 5, 5, 380} << BankSizes{2, 2, 2, 2, 192} << "";
         QTest::newRow("halves round up to even")
@@ -67,14 +67,14 @@ private slots:
                                     << BankSizes{100, 50, 0, 0, 50} << "";
         QTest::newRow("last takes the rest")
             << BankSizes{1, 1, 1, 1, 0} << BankSizes{50, 50, 50, 50, 0}
-            << u"На аркуші «Therapy» 1 питання, а іспит бере з нього 50"_qs + impossible;
+            << u"На аркуші «Therapy» 1 питання, а екзамен бере з нього 50"_qs + impossible;
         QTest::newRow("small first bank")
             << BankSizes{10, 10, 10, 10, 10} << BankSizes{40, 40, 40, 40, 40}
-            << u"На аркуші «Therapy» 10 питань, а іспит бере з нього 40"_qs + impossible;
+            << u"На аркуші «Therapy» 10 питань, а екзамен бере з нього 40"_qs + impossible;
         // Infection's share is 2 although the total is far above 200.
         QTest::newRow("rest above last bank")
             << BankSizes{150, 150, 150, 255, 1} << BankSizes{42, 42, 42, 72, 2}
-            << u"На аркуші «Infection» 1 питання, а іспит бере з нього 2"_qs + impossible;
+            << u"На аркуші «Infection» 1 питання, а екзамен бере з нього 2"_qs + impossible;
         // 29 + 29 + 29 + 114 = 201 leaves -1 for the last subject.
         QTest::newRow("first four above 200")
             << BankSizes{1, 1, 1, 4, 0} << BankSizes{29, 29, 29, 114, -1}

@@ -96,9 +96,12 @@ private slots:
         }
     }
 
-    // The item clicked (0 for none), then the user's steps: "close" for
-    // Закрити, "main" or "other" for activating the main window or another program's, "escape"; after each,
-    // whether the table is open and how many jumps were asked for.
+    // The item clicked (0 for none), then the user's steps: "close" for Закрити, "main" or "other" for
+    // activating the main window or another program's, "escape"; what a window manager may do whatever the
+    // table asks for: "wmclose" its close box, "minimise" (the main window then takes over); "show" for the
+    // table shown again; the pointer passing over item 7 ("pass"), going on to Закрити ("button"), and
+    // time for it to come to rest ("wait"). After each, whether the table is open (or "min" for minimised)
+    // and how many jumps were asked for.
     void leaving_data()
     {
         QTest::addColumn<int>("selected");
@@ -113,6 +116,12 @@ private slots:
         row("nothing selected", 0, "close main", "closed0 closed0");
         row("Escape", 57, "escape", "open0");
         row("another program, then the main window", 57, "other main", "open0 closed1");
+        row("the window manager's close box", 57, "wmclose", "closed1");
+        row("minimised, then shown again", 57, "minimise show", "closed1 open1");
+        row("passing over items on the way to Закрити", 0, "pass button wait close",
+            "open0 open0 open0 closed0");
+        row("passing over items, then the main window", 0, "pass main wait show close",
+            "open0 closed0 closed0 open0 closed0");
     }
     void leaving()
     {
@@ -137,10 +146,25 @@ private slots:
                 otherProgram.show();
                 otherProgram.requestActivate();
                 QVERIFY(QTest::qWaitForWindowActive(&otherProgram));
+            } else if (step == u"wmclose") {
+                fixture.table.windowHandle()->close();
+            } else if (step == u"minimise") {
+                fixture.table.setWindowState(Qt::WindowMinimized);
+                fixture.mainWindow.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&fixture.mainWindow));
+            } else if (step == u"show") {
+                fixture.table.show();
+            } else if (step == u"pass") {
+                movePointer(list->viewport(), list->visualItemRect(fixture.item(7)).center());
+            } else if (step == u"button") {
+                movePointer(fixture.closeButton(), fixture.closeButton()->rect().center());
+            } else if (step == u"wait") {
+                QTest::qWait(1000);
             } else {
                 QTest::keyClick(list, Qt::Key_Escape);
             }
-            seen.append((fixture.table.isVisible() ? "open" : "closed") +
+            const QString open = fixture.table.isMinimized() ? "min" : "open";
+            seen.append((fixture.table.isVisible() ? open : "closed") +
                         QString::number(fixture.jumps.size()));
         }
         QCOMPARE(seen.join(' '), after);

@@ -49,6 +49,13 @@ private slots:
                "Obstetrics:4:5 right NextBtn wrong NextBtn>Escape NextBtn>Escape FinishBtn>Return>Return",
                "1-0/0=0.0% 1r0/0=0.0% 2-1/0=100.0% 2w1/0=100.0% 2-1/1=50.0% 2-1/1=50.0% end",
                {Finish, Finish, Finish, "2|1|1|50.0%"});
+        script(
+            "a second training run starts from nothing",
+            "Obstetrics:1:5 right NextBtn wrong NextBtn FinishBtn>Return>Return Obstetrics:2:4 wrong NextBtn "
+            "FinishBtn>Return>Return",
+            "1-0/0=0.0% 1r0/0=0.0% 2-1/0=100.0% 2w1/0=100.0% 3-1/1=50.0% end 1-0/0=0.0% 1w0/0=0.0% "
+            "2-0/1=0.0% end",
+            {Finish, "2|1|1|50.0%", Finish, "1|0|1|0.0%"});
         script("keys in the question change no score", "Obstetrics:5:5 wrong NextBtn>Down,Up,R,Return>Return",
                "1-0/0=0.0% 1w0/0=0.0% end", {Finish, "1|0|1|0.0%"});
         script("Right and Space in the question, exam", "exam FinishBtn>Right,Space", "1- 1-", {Finish});

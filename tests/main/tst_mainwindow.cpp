@@ -1,4 +1,5 @@
 #include "TestRunFixture.h"
+#include "VeskProgram.h"
 
 #include <QSignalSpy>
 
@@ -53,7 +54,12 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
+    QTranslator qtTranslations;
+
 private slots:
+    // As in the program, Qt's own texts are Ukrainian; the boxes keep the button texts they are given.
+    void initTestCase() { QVERIFY(installQtTranslations(qtTranslations)); }
+
     void beforeAnyMode()
     {
         TestRunFixture window;

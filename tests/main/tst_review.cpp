@@ -73,6 +73,28 @@ struct Review
     }
 };
 
+// "Зберегти PDF…" in the review window, the file dialog answered with `pdf`.
+void savePdf(QWidget *review, const QString &pdf)
+{
+    ModalWatcher fileDialog;
+    fileDialog.expect([&pdf](QWidget *dialog) {
+        auto *files = static_cast<QFileDialog *>(dialog);
+        files->selectFile(pdf.chopped(4));
+        static_cast<QDialog *>(files)->accept();
+    });
+    QTest::mouseClick(review->findChild<QPushButton *>("SaveBtn"), Qt::LeftButton);
+}
+
+// The text of each page of a PDF file.
+QStringList pdfPages(const QString &pdf)
+{
+    QProcess extract;
+    extract.start(u"pdftotext"_qs, {pdf, u"-"_qs});
+    if (!extract.waitForFinished())
+        return {};
+    return QString::fromUtf8(extract.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+}
+
 } // namespace
 
 class TestReviewWindow : public QObject
@@ -178,13 +200,7 @@ private slots:
             summarised = review.figures();
             rowsSeen = review.rows();
             answersSeen = review.answers();
-            ModalWatcher fileDialog;
-            fileDialog.expect([&pdf](QWidget *dialog) {
-                auto *files = static_cast<QFileDialog *>(dialog);
-                files->selectFile(pdf.chopped(4));
-                static_cast<QDialog *>(files)->accept();
-            });
-            QTest::mouseClick(window->findChild<QPushButton *>("SaveBtn"), Qt::LeftButton);
+            savePdf(window, pdf);
             window->close();
         });
         item->trigger();
@@ -197,14 +213,41 @@ private slots:
 
         if (QStandardPaths::findExecutable(u"pdftotext"_qs).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
-        QProcess extract;
-        extract.start(u"pdftotext"_qs, {pdf, u"-"_qs});
-        QVERIFY(extract.waitForFinished());
-        const QString text = QString::fromUtf8(extract.readAllStandardOutput()).simplified();
+        const QString text = pdfPages(pdf).join(u' ').simplified();
         for (const QString &shown : {u"Питання 2 з хірургії"_qs, u"Правильна відповідь 2"_qs, chosen,
                                      u"Питання 3 з хірургії"_qs, u"Правильна відповідь 3"_qs})
             QVERIFY2(text.contains(shown), qPrintable(shown));
         QVERIFY(!text.contains(u"Питання 1 з"_qs));
+    }
+
+    // An exam finished without an answer: its 200 questions fill many pages, and none is split between two.
+    void eachQuestionOfThePdfOnOnePage()
+    {
+        TestRunFixture run("bank-one.xls");
+        run.startExam();
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath(u"екзамен.pdf"_qs);
+        ModalWatcher modals;
+        modals.expectMessageBox();
+        modals.expect([](QWidget *results) {
+            QTest::mouseClick(results->findChild<QPushButton *>("ReviewBtn"), Qt::LeftButton);
+        });
+        modals.expect([&pdf](QWidget *window) {
+            savePdf(window, pdf);
+            window->close();
+        });
+        QTest::mouseClick(run.button("FinishBtn"), Qt::LeftButton);
+        QCOMPARE(modals.pendingCount(), 0);
+
+        const QStringList pages = pdfPages(pdf);
+        QVERIFY(pages.size() > 3);
+        int questions = 0;
+        for (const QString &page : pages) {
+            const int headings = int(page.count(u", питання "_qs));
+            QCOMPARE(page.count(u"Ваша відповідь: немає"_qs), headings);
+            questions += headings;
+        }
+        QCOMPARE(questions, ExamSize);
     }
 };
 

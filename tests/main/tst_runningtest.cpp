@@ -90,12 +90,12 @@ private slots:
             ModalWatcher modals;
             modals.expectMessageBox();
             QTest::mouseClick(run.button("StartBtn"), Qt::LeftButton);
-            QCOMPARE(
-                modals.texts(),
-                QStringList{exam ? u"На аркуші «Therapy» 12 питань, а іспит бере з нього 65: іспит скласти "
-                                   u"неможливо."_qs
-                                 : u"На аркуші «Obstetrics» 5 питань: тренування з питання 4 по 9 "
-                                   u"неможливе. Виберіть інші питання!"_qs});
+            QCOMPARE(modals.texts(),
+                     QStringList{
+                         exam ? u"На аркуші «Therapy» 12 питань, а екзамен бере з нього 65: екзамен скласти "
+                                u"неможливо."_qs
+                              : u"На аркуші «Obstetrics» 5 питань: тренування з питання 4 по 9 "
+                                u"неможливе. Виберіть інші питання!"_qs});
             QVERIFY(!run.state.TestRunning);
             QCOMPARE(run.state.Mode, exam ? ModeExam : ModeTraining);
             QVERIFY(run.find<QLabel>("Panel1")->isVisible());

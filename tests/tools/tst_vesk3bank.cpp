@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using namespace xlstest;
 
@@ -21,7 +22,8 @@ struct Run
     QString err;
 };
 
-Run run(const QStringList &args, const QProcessEnvironment &environment)
+Run run(const QStringList &args,
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -72,6 +74,65 @@ Bytes problemBank()
     return compoundFile({{u"Workbook", workbookStream(record(0x00FC, table), sheets)}});
 }
 
+// Questions as rows of six cells: the question, the right answer, the four wrong ones; then "end".
+Bytes subjectSheet(const std::vector<std::array<std::u16string_view, 6>> &questions)
+{
+    Bytes records;
+    for (unsigned row = 0; row < questions.size(); ++row) {
+        for (unsigned column = 0; column < 6; ++column)
+            records += label(row, column + 1, questions[row][column]);
+    }
+    return records + label(unsigned(questions.size()), 0, u"end");
+}
+
+// Therapy holds the texts that XML and HTML give a meaning to, line breaks and a control character; Surgery
+// a question without a right answer; there is no Pediatry and no Obstetrics.
+Bytes moodleBank()
+{
+    const std::vector<SheetSpec> sheets{
+        {"Therapy",
+         subjectSheet({{u"a & b <i>не тег</i> \"лапки\" ]]> кінець", u"1 < 2 & 3 > 2", u"]]>", u"<![CDATA[",
+                        u"&amp;", u"'"},
+                       {u"рядок 1\nрядок 2\r\nрядок 3", u"так\u0001", u"ні", u"", u"ні\tні", u"може"}})},
+        {"Surgery", subjectSheet({{u"Хірургія 1", u"так", u"ні", u"ні", u"ні", u"ні"},
+                                  {u"Хірургія 2", u" ", u"ні", u"ні", u"ні", u"ні"}})},
+        {"Infection", subjectSheet({{u"Інфекція 1", u"так", u"ні", u"ні", u"ні", u"ні"}})}};
+    return compoundFile({{u"Workbook", workbookStream({}, sheets)}});
+}
+
+// A Moodle XML question bank read back: "[category]" for each category, and for each question its name,
+// its HTML text, its settings and each answer as "fraction:HTML text".
+QStringList moodleQuestions(const QByteArray &xml)
+{
+    QStringList questions;
+    QStringList fields;
+    QString fraction;
+    bool category = false;
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        const QStringView name = reader.name();
+        if (reader.isEndElement() && name == u"question") {
+            questions.append(category ? u'[' + fields.join(u'|') + u']' : fields.join(u'|'));
+        } else if (!reader.isStartElement()) {
+            continue;
+        } else if (name == u"question") {
+            category = reader.attributes().value(u"type"_qs) == u"category";
+            fields.clear();
+            fraction.clear();
+        } else if (name == u"answer") {
+            fraction = reader.attributes().value(u"fraction"_qs).toString() + u':';
+        } else if (name == u"text") {
+            fields.append(fraction + reader.readElementText());
+        } else if (name == u"single" || name == u"shuffleanswers" || name == u"answernumbering") {
+            fields.append(reader.readElementText());
+        }
+    }
+    if (reader.hasError())
+        return {u"XML error: "_qs + reader.errorString()};
+    return questions;
+}
+
 } // namespace
 
 // The built vesk3-bank, run as a user runs it.
@@ -111,15 +172,15 @@ private slots:
             << QStringList{"check", fixture("bank.xls")} << 1
             << bankCounts +
                    "Pediatry: 7 питань\nObstetrics: 5 питань\nInfection: 4 питання\n\n"
-                   "Іспит із 200 питань: частки Therapy 65, Surgery 49, Pediatry 38, Obstetrics 27, "
-                   "Infection 21.\nПРОБЛЕМА: На аркуші «Therapy» 12 питань, а іспит бере з нього 65: "
-                   "іспит скласти неможливо.\n\nПідсумок: програма завантажить банк, але іспит не "
+                   "Екзамен із 200 питань: частки Therapy 65, Surgery 49, Pediatry 38, Obstetrics 27, "
+                   "Infection 21.\nПРОБЛЕМА: На аркуші «Therapy» 12 питань, а екзамен бере з нього 65: "
+                   "екзамен скласти неможливо.\n\nПідсумок: програма завантажить банк, але екзамен не "
                    "розпочнеться.\n"
             << "";
         QTest::newRow("missing sheet")
             << QStringList{"check", fixture("bank-missing-sheet.xls")} << 1
             << bankCounts + "Pediatry: ПРОБЛЕМА: У книзі немає аркуша «Pediatry».\nObstetrics: 5 питань\n"
-                            "Infection: 4 питання\n\nІспит із 200 питань: частки не обчислено, бо не всі "
+                            "Infection: 4 питання\n\nЕкзамен із 200 питань: частки не обчислено, бо не всі "
                             "предмети вдалося прочитати.\n\nПідсумок: завантаження в програмі зупиниться на "
                             "аркуші «Pediatry».\n"
             << "";
@@ -130,17 +191,23 @@ private slots:
                "  попередження: однаковий текст питання, рядки 1, 3, 5\n"
                "  попередження: однаковий текст питання, рядки 4, 6\nSurgery: 1 питання\nPediatry: 1 "
                "питання\n"
-               "Obstetrics: 1 питання\nInfection: 1 питання\n\nІспит із 200 питань: частки Therapy 143, "
+               "Obstetrics: 1 питання\nInfection: 1 питання\n\nЕкзамен із 200 питань: частки Therapy 143, "
                "Surgery 14, Pediatry 14, Obstetrics 14, Infection 15.\nПРОБЛЕМА: На аркуші «Therapy» 10 "
                "питань, "
-               "а іспит бере з нього 143: іспит скласти неможливо.\n\nПідсумок: програма завантажить банк, "
+               "а екзамен бере з нього 143: екзамен скласти неможливо.\n\nПідсумок: програма завантажить "
+               "банк, "
                "але "
-               "іспит не розпочнеться.\n"
+               "екзамен не розпочнеться.\n"
             << "";
         const auto check = [](const char *file) {
             return QStringList{"check", fixture(file)};
         };
-        QTest::newRow("usable bank") << check("bank-exact.xls") << 0 << u"\nInfection: 380 питань\n"_qs << "";
+        QTest::newRow("usable bank")
+            << check("bank-exact.xls") << 0
+            << u"\nInfection: 380 питань\n\nЕкзамен із 200 питань: частки Therapy 2, "
+               "Surgery 2, Pediatry 2, Obstetrics 2, Infection 192.\nЕкзамен скласти "
+               "можна.\n"_qs
+            << "";
         QTest::newRow("no marker")
             << check("bank-no-marker.xls") << 1
             << u"\nPediatry: ПРОБЛЕМА: На аркуші «Pediatry» немає позначки кінця «end»"_qs << "";
@@ -226,6 +293,52 @@ private slots:
         QFETCH(QString, strftime);
         QFETCH(QString, pattern);
         QCOMPARE(QString::fromStdString(tools::datePatternFromStrftime(strftime.toStdString())), pattern);
+    }
+
+    // Every question of every subject that the program counts, as Moodle will show it; what Moodle cannot
+    // take is left out and named; a workbook the program refuses is refused with its message and no file.
+    void moodleQuestionBank()
+    {
+        const QString workbook = folder.filePath("moodle.xls");
+        QFile file(workbook);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray::fromStdString(moodleBank())) > 0);
+        file.close();
+        const QString xml = folder.filePath("moodle.xml");
+        const Run skipped = run({"moodle", workbook, xml});
+        QCOMPARE(skipped.exitCode, 1);
+        QCOMPARE(skipped.out, QString());
+        QCOMPARE(skipped.err,
+                 u"vesk3-bank: Surgery, питання 2: порожня правильна відповідь; питання пропущено.\n"
+                 "vesk3-bank: У книзі немає аркуша «Pediatry». Предмет «Pediatry» пропущено.\n"
+                 "vesk3-bank: У книзі немає аркуша «Obstetrics». Предмет «Obstetrics» пропущено.\n"_qs);
+        QFile written(xml);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString settings = u"|true|1|ABCD|100:"_qs;
+        QCOMPARE(moodleQuestions(written.readAll()),
+                 (QStringList{
+                     u"[$course$/Терапія]"_qs,
+                     u"Терапія, питання 1|a &amp; b &lt;i&gt;не тег&lt;/i&gt; \"лапки\" ]]&gt; кінець"_qs +
+                         settings + u"1 &lt; 2 &amp; 3 &gt; 2|0:]]&gt;|0:&lt;![CDATA[|0:&amp;amp;|0:'"_qs,
+                     u"Терапія, питання 2|рядок 1<br>рядок 2<br>рядок 3"_qs + settings +
+                         u"так|0:ні|0:|0:ні\tні|0:може"_qs,
+                     u"[$course$/Хірургія]"_qs,
+                     u"Хірургія, питання 1|Хірургія 1"_qs + settings + u"так|0:ні|0:ні|0:ні|0:ні"_qs,
+                     u"[$course$/Інфекція]"_qs,
+                     u"Інфекція, питання 1|Інфекція 1"_qs + settings + u"так|0:ні|0:ні|0:ні|0:ні"_qs}));
+
+        // A whole bank to standard output.
+        const Run whole = run({"moodle", fixture("bank-exact.xls")});
+        QCOMPARE(std::tuple(whole.exitCode, whole.err), std::tuple(0, QString()));
+        QCOMPARE(moodleQuestions(whole.out.toUtf8()).size(), 5 + 400);
+
+        const QString refused = folder.filePath("refused.xml");
+        const Run encrypted = run({"moodle", fixture("encrypted.xls"), refused});
+        QCOMPARE(encrypted.exitCode, 2);
+        QCOMPARE(encrypted.err, run({"check", fixture("encrypted.xls")}).err);
+        QVERIFY(!QFile::exists(refused));
+        // Written over the workbook itself, the bank would be gone.
+        QCOMPARE(run({"moodle", workbook, workbook}).exitCode, 64);
+        QCOMPARE(QFileInfo(workbook).size(), qint64(moodleBank().size()));
     }
 
     void fullDiskIsReported()
