@@ -4,13 +4,16 @@
 #include "ClickNotifier.h"
 #include "ErrorGuard.h"
 #include "MainVeskUnit.h"
+#include "BankError.h"
 #include "MessageBoxes.h"
+#include "ProgressVeskForm.h"
 #include "ResultDlg_Train.h"
 #include "Table.h"
 #include "ui_MainVeskUnit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <algorithm>
@@ -66,9 +69,10 @@ void TMainVeskForm::StartBtnClick()
     }
     ui->Panel1->hide();
     state.TestRunning = true;
+    state.Started = QDateTime::currentDateTime();
     // The new test replaces the review of the last one.
     state.Review.reset();
-    updateReviewItem();
+    updateHistoryItems();
     if (state.Mode == ModeExam) {
         StartExamControls();
         ComposeExam(state);
@@ -78,7 +82,7 @@ void TMainVeskForm::StartBtnClick()
         UpdateStatistics();
     } else if (state.Mode == ModeTraining) {
         StartTrainingControls();
-        ShowQuestion(state.TestSettings.FromQuestion, state.SubjectName);
+        ShowQuestion(trainingQuestion(TrainingCounter), state.SubjectName);
         UpdateStatistics();
     }
 }
@@ -107,6 +111,7 @@ void TMainVeskForm::StartExamControls()
 void TMainVeskForm::StartTrainingControls()
 {
     TrainingCounter = 1;
+    TrainingQuestions = trainingQuestions(state);
     Score = 0;
     TrainingAnswers.clear();
     state.TestSettings.RightCount = 0;
@@ -133,6 +138,8 @@ void TMainVeskForm::ShowQuestion(std::int32_t N, const QString &SheetName)
     const auto boxes = answerBoxes();
     for (std::size_t k = 0; k < boxes.size(); ++k)
         boxes[k]->setPlainText(boxText(ExcelApp->readCell(N, AnswerColumns[k])));
+    if (state.Mode == ModeExam)
+        state.ExamData[state.CurrentQuestion].Shown = 1;
 }
 
 void TMainVeskForm::ShowExamQuestion()
@@ -149,10 +156,9 @@ void TMainVeskForm::UpdateStatistics()
         ui->SLabel3->setText(QString::number(entry.Number));
         ui->SLabel7->setText(entry.Subject);
     } else if (state.Mode == ModeTraining) {
-        const TTestSettings &settings = state.TestSettings;
         ui->SLabel1->setText(QString::number(TrainingCounter));
-        ui->SLabel2->setText(QString::number(settings.ToQuestion - settings.FromQuestion + 1));
-        ui->SLabel3->setText(QString::number(settings.FromQuestion + TrainingCounter - 1));
+        ui->SLabel2->setText(QString::number(TrainingQuestions.size()));
+        ui->SLabel3->setText(QString::number(trainingQuestion(TrainingCounter)));
         ui->SLabel6->setText(scoreText(Score));
         ui->SLabel7->setText(state.SubjectName);
     }
@@ -272,7 +278,7 @@ void TMainVeskForm::nextTrainingQuestion()
     if (!trainingQuestionScored())
         scoreTrainingAnswer();
     if (!last) {
-        ShowQuestion(state.TestSettings.FromQuestion + TrainingCounter, state.SubjectName);
+        ShowQuestion(trainingQuestion(TrainingCounter + 1), state.SubjectName);
         ++TrainingCounter;
     }
     UpdateStatistics();
@@ -282,7 +288,13 @@ void TMainVeskForm::nextTrainingQuestion()
 
 bool TMainVeskForm::onLastTrainingQuestion() const
 {
-    return TrainingCounter == state.TestSettings.ToQuestion - state.TestSettings.FromQuestion + 1;
+    return TrainingCounter == std::int32_t(TrainingQuestions.size());
+}
+
+// The number of the run's question at a place, 1 for the first.
+std::int32_t TMainVeskForm::trainingQuestion(std::int32_t place) const
+{
+    return TrainingQuestions.at(std::size_t(place - 1));
 }
 
 bool TMainVeskForm::trainingQuestionScored() const
@@ -309,7 +321,7 @@ void TMainVeskForm::scoreTrainingAnswer()
 void TMainVeskForm::keepTrainingAnswer(bool right)
 {
     const std::int32_t chosen = state.TestSettings.ChosenAnswer;
-    ReviewEntry answer{state.SubjectName, state.TestSettings.FromQuestion + TrainingCounter - 1};
+    ReviewEntry answer{state.SubjectName, trainingQuestion(TrainingCounter)};
     if (chosen >= 1 && chosen <= bank::AnswerCount) {
         answer.ChosenColumn = AnswerColumns[std::size_t(chosen - 1)];
         answer.ChosenOrder = AnswerColumns;
@@ -344,6 +356,7 @@ void TMainVeskForm::FinishBtnClick()
 void TMainVeskForm::finishTest()
 {
     keepReview();
+    keepInHistory();
     bool reviewAsked = false;
     if (state.Mode == ModeExam) {
         reviewAsked = showResults();
@@ -358,7 +371,8 @@ void TMainVeskForm::finishTest()
     ui->Panel1->setText(u"Виберіть режим роботи програми!!"_qs);
     FinishTestControls();
     state.Mode = ModeNone;
-    updateReviewItem();
+    state.MistakeQuestions.clear();
+    updateHistoryItems();
     if (reviewAsked)
         Review1Click();
 }
@@ -377,6 +391,50 @@ void TMainVeskForm::keepReview()
             state.ExamData, [this](int entry) { return TableVeskForm->isItemChecked(entry - 1); });
     else if (state.Mode == ModeTraining)
         state.Review = TestReview::ofTraining(std::exchange(TrainingAnswers, {}));
+}
+
+// Kept before the results show, so that the figures in the history are those the student reads.
+void TMainVeskForm::keepInHistory()
+{
+    std::vector<KeptEntry> entries;
+    QString workbook;
+    try {
+        workbook = QFileInfo(QString::fromStdString(bank::chooseWorkbook(setup.workbookPath))).fileName();
+        for (const ReviewEntry &entry : state.Review->entries())
+            entries.push_back({entry, questionKey(*ExcelApp, entry.Subject, entry.Number)});
+    } catch (const workbook::BankError &error) {
+        showMessage(u"Результат цього тесту не вдалося зберегти в історії: %1"_qs.arg(
+            errorBoxText(QString::fromUtf8(error.what()))));
+        return;
+    }
+    Progress.keep(finishedTest(workbook), entries);
+    showRecordMessages(Progress);
+}
+
+TestSummary TMainVeskForm::finishedTest(const QString &workbook) const
+{
+    const TestReview &review = *state.Review;
+    TestSummary test;
+    test.started = state.Started;
+    test.finished = QDateTime::currentDateTime();
+    test.exam = state.Mode == ModeExam;
+    test.workbook = workbook;
+    test.answered = review.answeredCount();
+    test.right = review.rightCount();
+    test.seconds = state.Clock.elapsedSeconds();
+    if (test.exam) {
+        test.asked = ExamSize;
+        test.score = double(examScore(test.answered, test.right));
+    } else {
+        test.subject = state.SubjectName;
+        if (state.MistakeQuestions.empty()) {
+            test.fromQuestion = state.TestSettings.FromQuestion;
+            test.toQuestion = state.TestSettings.ToQuestion;
+        }
+        test.asked = int(review.entries().size());
+        test.score = double(Score);
+    }
+    return test;
 }
 
 void TMainVeskForm::FinishTestControls()
