@@ -346,9 +346,11 @@ void ProgressRecord::open()
     }
     QSqlQuery check = executed(db, u"PRAGMA quick_check"_qs);
     if (!check.next() || check.value(0).toString() != u"ok")
-        throw RecordFailure{u"перевірка цілісності знайшла в ньому помилки"_qs, true};
+        throw RecordFailure{u"файл історії пошкоджено (так показала перевірка цілісності)"_qs, true};
     check.finish();
     executed(db, u"PRAGMA journal_mode = WAL"_qs);
+    // In WAL mode a test finished stays kept when the program is killed; only a power cut may lose the last.
+    executed(db, u"PRAGMA synchronous = NORMAL"_qs);
     executed(db, u"PRAGMA foreign_keys = ON"_qs);
     migrate(db);
 }
