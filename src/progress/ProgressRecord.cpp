@@ -22,16 +22,22 @@ const std::vector<QStringList> MigrationSteps{
         " range_from INTEGER, range_to INTEGER, workbook TEXT NOT NULL, started INTEGER NOT NULL,"
         " finished INTEGER, seconds INTEGER NOT NULL, asked INTEGER NOT NULL, answered INTEGER NOT NULL,"
         " correct_count INTEGER NOT NULL, score REAL NOT NULL)"_qs,
+        // Each question's figures over its showings are kept with it, so that the progress of a long history
+        // reads without going through every answer: the answers given, the right ones, and the outcome of the
+        // last showing (0 right, 1 wrong, 2 unanswered; NULL while never shown).
         u"CREATE TABLE questions (id INTEGER PRIMARY KEY, question_key BLOB NOT NULL UNIQUE,"
-        " subject TEXT NOT NULL)"_qs,
+        " subject TEXT NOT NULL, answered INTEGER NOT NULL, correct_count INTEGER NOT NULL, last_outcome INTEGER)"_qs,
         u"CREATE TABLE answers ("
         "test INTEGER NOT NULL REFERENCES tests(id) ON DELETE CASCADE, entry INTEGER NOT NULL,"
         " question INTEGER NOT NULL REFERENCES questions(id), sheet_row INTEGER NOT NULL,"
         " chosen INTEGER NOT NULL, answer_order INTEGER NOT NULL, correct INTEGER NOT NULL,"
         " bookmarked INTEGER NOT NULL, shown INTEGER NOT NULL, PRIMARY KEY (test, entry)) WITHOUT ROWID"_qs,
-        u"CREATE INDEX answers_by_question ON answers (question, shown, test, entry, correct, chosen)"_qs,
     },
 };
+
+// The outcome of a question's last showing is stored as its value here.
+static_assert(int(ReviewOutcome::Right) == 0 && int(ReviewOutcome::Wrong) == 1 &&
+              int(ReviewOutcome::Unanswered) == 2);
 
 const QString KeepFailed =
     u"Результат цього тесту не вдалося зберегти в історії: %1. Наступний тест програма спробує зберегти знову."_qs;
@@ -191,16 +197,20 @@ bool ProgressRecord::keep(const TestSummary &test, const std::vector<KeptEntry> 
                 insertTest.addBindValue(value);
             execute(insertTest);
             const QVariant id = insertTest.lastInsertId();
-            QSqlQuery question =
-                prepared(db, u"INSERT INTO questions (question_key, subject) VALUES (?, ?)"
-                             " ON CONFLICT (question_key) DO UPDATE SET subject = excluded.subject RETURNING id"_qs);
+            QSqlQuery question = prepared(
+                db, u"INSERT INTO questions (question_key, subject, answered, correct_count, last_outcome)"
+                    " VALUES (?, ?, ?, ?, ?) ON CONFLICT (question_key) DO UPDATE SET subject = excluded.subject,"
+                    " answered = answered + excluded.answered, correct_count = correct_count + excluded.correct_count,"
+                    " last_outcome = coalesce(excluded.last_outcome, last_outcome) RETURNING id"_qs);
             QSqlQuery answer = prepared(db, u"INSERT INTO answers (test, entry, question, sheet_row, chosen,"
                                             " answer_order, correct, bookmarked, shown)"
                                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
             for (std::size_t index = 0; index < entries.size(); ++index) {
                 const ReviewEntry &entry = entries[index].entry;
-                question.addBindValue(entries[index].key);
-                question.addBindValue(entry.Subject);
+                for (const QVariant &value :
+                     {QVariant(entries[index].key), QVariant(entry.Subject), QVariant(int(entry.ChosenColumn != 0)),
+                      QVariant(int(entry.Right)), entry.Shown ? QVariant(int(entry.outcome())) : QVariant()})
+                    question.addBindValue(value);
                 execute(question);
                 if (!question.next())
                     throw failureOf(question.lastError());
@@ -251,18 +261,11 @@ std::vector<QuestionHistory> ProgressRecord::questions()
 {
     std::vector<QuestionHistory> list;
     run(ReadFailed, [&list](QSqlDatabase &db) {
-        // The bare columns chosen and correct come from the row that MAX picks: the question's last showing.
-        QSqlQuery query = executed(
-            db, u"SELECT q.question_key, q.subject, SUM(a.chosen <> 0), SUM(a.correct), a.chosen, a.correct,"
-                " MAX(a.test * 1024 + a.entry) FROM answers a JOIN questions q ON q.id = a.question"
-                " WHERE a.shown = 1 GROUP BY a.question"_qs);
-        while (query.next()) {
-            const ReviewOutcome last = query.value(4).toInt() == 0 ? ReviewOutcome::Unanswered
-                                       : query.value(5).toInt() ? ReviewOutcome::Right
-                                                                : ReviewOutcome::Wrong;
+        QSqlQuery query = executed(db, u"SELECT question_key, subject, answered, correct_count, last_outcome"
+                                       " FROM questions WHERE last_outcome IS NOT NULL"_qs);
+        while (query.next())
             list.push_back({query.value(0).toByteArray(), query.value(1).toString(), query.value(2).toInt(),
-                            query.value(3).toInt(), last});
-        }
+                            query.value(3).toInt(), ReviewOutcome(query.value(4).toInt())});
     });
     return list;
 }
