@@ -8,7 +8,6 @@
 
 #include <QChartView>
 #include <QCursor>
-#include <QDateTimeAxis>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -17,6 +16,7 @@
 #include <QToolTip>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <ranges>
 
 namespace vesk3 {
@@ -97,7 +97,8 @@ void TProgressVeskForm::fill()
     showTests();
 }
 
-// One point per exam in date order; the line of text stands in for a chart without points.
+// One point per exam in date order, evenly spaced: two exams on one day stand apart. The line of text stands in
+// for a chart without points.
 void TProgressVeskForm::showExamChart()
 {
     delete ui->ChartFrame->findChild<QChartView *>();
@@ -106,25 +107,26 @@ void TProgressVeskForm::showExamChart()
         return;
     auto *series = new QLineSeries;
     series->setPointsVisible(true);
-    for (const TestSummary &exam : exams)
-        series->append(qreal(exam.finished.toMSecsSinceEpoch()), exam.score);
+    for (std::size_t index = 0; index < exams.size(); ++index)
+        series->append(qreal(index + 1), exams[index].score);
     auto *chart = new QChart;
     chart->addSeries(series);
     chart->legend()->hide();
     chart->setMargins({});
-    auto *dates = new QDateTimeAxis;
-    dates->setFormat(u"dd.MM.yy"_qs);
-    const QDateTime first = exams.front().finished;
-    const QDateTime last = exams.back().finished;
-    // A single day still needs a width to draw on.
-    dates->setRange(first.addSecs(-3600), std::max(last, first.addSecs(3600)).addSecs(3600));
-    dates->setTickCount(int(std::min<std::size_t>(exams.size() + 1, 7)));
+    auto *order = new QValueAxis;
+    const auto count = qreal(exams.size());
+    order->setRange(count == 1 ? 0 : 1, count == 1 ? 2 : count);
+    order->setTickType(QValueAxis::TicksDynamic);
+    order->setTickAnchor(1);
+    order->setTickInterval(std::max(1.0, std::ceil((count - 1) / 8)));
+    order->setLabelFormat(u"%d"_qs);
+    order->setTitleText(u"Екзамени по черзі; дата — під вказівником"_qs);
     auto *percent = new QValueAxis;
     percent->setRange(0, 100);
     percent->setLabelFormat(u"%d%%"_qs);
-    chart->addAxis(dates, Qt::AlignBottom);
+    chart->addAxis(order, Qt::AlignBottom);
     chart->addAxis(percent, Qt::AlignLeft);
-    series->attachAxis(dates);
+    series->attachAxis(order);
     series->attachAxis(percent);
     connect(series, &QLineSeries::hovered, this, &TProgressVeskForm::examHovered);
     auto *view = new QChartView(chart, ui->ChartFrame);
@@ -133,18 +135,16 @@ void TProgressVeskForm::showExamChart()
     ui->ChartFrame->layout()->addWidget(view);
 }
 
-// The exam nearest the pointer in time, by its date and score.
+// The exam nearest the pointer, by its date and score.
 void TProgressVeskForm::examHovered(const QPointF &point, bool entered)
 {
     if (!entered || exams.empty()) {
         QToolTip::hideText();
         return;
     }
-    const auto nearest = std::ranges::min_element(exams, {}, [&point](const TestSummary &exam) {
-        return std::abs(qreal(exam.finished.toMSecsSinceEpoch()) - point.x());
-    });
-    QToolTip::showText(QCursor::pos(), nearest->finished.toString(DateFormat) + u" — "_qs + scoreText(nearest->score),
-                       this);
+    const auto index = std::size_t(std::clamp(qRound(point.x()), 1, int(exams.size())) - 1);
+    const TestSummary &exam = exams[index];
+    QToolTip::showText(QCursor::pos(), exam.finished.toString(DateFormat) + u" — "_qs + scoreText(exam.score), this);
 }
 
 void TProgressVeskForm::showSubjects()
@@ -191,8 +191,11 @@ void TProgressVeskForm::showTests()
         items.append(item);
     }
     ui->TestList->addTopLevelItems(items);
-    for (int column = 0; column < ui->TestList->columnCount(); ++column)
+    // Room between the columns: their texts are short and mostly numbers.
+    for (int column = 0; column < ui->TestList->columnCount(); ++column) {
         ui->TestList->resizeColumnToContents(column);
+        ui->TestList->setColumnWidth(column, ui->TestList->columnWidth(column) + 24);
+    }
     ui->TestList->setCurrentItem(ui->TestList->topLevelItem(0));
     ui->ViewBtn->setEnabled(!tests.empty());
     ui->ExportBtn->setEnabled(!tests.empty());
