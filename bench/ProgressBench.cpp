@@ -3,7 +3,8 @@
 // keeps 1,000 exams of 200 questions (200,000 answers) one by one, as finishing keeps them (the questions'
 // keys read from the workbook, then one transaction), then opens "Мій прогрес" on that history several
 // times from an unopened file to the window drawn. Prints medians and the file's bytes per answer, and exits
-// 1 when a goal is missed. The history is written to HISTORY_FILE when one is given, else to a scratch folder.
+// 1 when a goal is missed. The history is written to HISTORY_FILE when one is given, else to a scratch
+// folder.
 #include "CellTextFormat.h"
 #include "ProgressRecord.h"
 #include "ProgressVeskForm.h"
@@ -57,7 +58,8 @@ vesk3::TestSummary examOf(vesk3::TestState &state, int index, std::mt19937 &rand
         kept.Shown = chance(random) < 0.97;
         if (kept.Shown && chance(random) < 0.95) {
             kept.Right = chance(random) < skill;
-            kept.ChosenColumn = kept.Right ? bank::RightAnswerColumn : bank::RightAnswerColumn + 1 + entry % 4;
+            kept.ChosenColumn =
+                kept.Right ? bank::RightAnswerColumn : bank::RightAnswerColumn + 1 + entry % 4;
             kept.ChosenOrder = {5, 3, 7, 4, 6};
         }
         kept.Bookmarked = chance(random) < 0.03;
@@ -82,7 +84,9 @@ double keepExams(bank::ExcelApplication &ExcelApp, const bank::BankSizes &bankSi
     vesk3::TestState state;
     state.TestSettings.BankSize = bankSize;
     std::uint32_t seed = 20260901;
-    state.Random.ticks = [&seed] { return std::int64_t(seed = seed * 69069u + 1u); };
+    state.Random.ticks = [&seed] {
+        return std::int64_t(seed = seed * 69069u + 1u);
+    };
     std::mt19937 random(17);
     vesk3::ProgressRecord record(file);
     std::vector<double> times;
@@ -138,10 +142,10 @@ int main(int argc, char *argv[])
     try {
         bank::ExcelApplication ExcelApp(vesk3::cellTextFormat(QLocale()));
         bank::BankSizes bankSize{};
-        bank::loadQuestionBank(ExcelApp, argv[1], bankSize, [](int) {
-        });
+        bank::loadQuestionBank(ExcelApp, argv[1], bankSize, [](int) {});
         QTemporaryDir scratch;
-        const QString file = argc == 3 ? QString::fromLocal8Bit(argv[2]) : scratch.path() + u"/progress.sqlite"_qs;
+        const QString file =
+            argc == 3 ? QString::fromLocal8Bit(argv[2]) : scratch.path() + u"/progress.sqlite"_qs;
         QFile::remove(file);
         const double keepMs = keepExams(ExcelApp, bankSize, file);
         const double bytes = double(QFileInfo(file).size()) / (Tests * vesk3::ExamSize);
@@ -150,8 +154,10 @@ int main(int argc, char *argv[])
             windowMs.push_back(openWindow(ExcelApp, bankSize, file));
         std::printf("History of %d exams, %d answers, demo workbook; medians on this machine:\n", Tests,
                     Tests * vesk3::ExamSize);
-        bool met = report("keep one finished 200-question exam (keys + transaction)", keepMs, "ms", RecordGoalMs);
-        met = report("open \"Мій прогрес\" to a drawn window (of 7 runs)", median(windowMs), "ms", WindowGoalMs) &&
+        bool met =
+            report("keep one finished 200-question exam (keys + transaction)", keepMs, "ms", RecordGoalMs);
+        met = report("open \"Мій прогрес\" to a drawn window (of 7 runs)", median(windowMs), "ms",
+                     WindowGoalMs) &&
               met;
         met = report("file size per recorded answer", bytes, "bytes", BytesGoal) && met;
         return met ? 0 : 1;

@@ -52,7 +52,8 @@ void showRecordMessages(ProgressRecord &record)
 }
 
 TProgressVeskForm::TProgressVeskForm(ProgressRecord &record, bank::ExcelApplication &ExcelApp,
-                                     const WorkbookKeys &keys, const bank::BankSizes &bankSize, QWidget *parent)
+                                     const WorkbookKeys &keys, const bank::BankSizes &bankSize,
+                                     QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::ProgressVeskForm>()), record(record), ExcelApp(ExcelApp),
       keys(keys), bankSize(bankSize)
 {
@@ -97,8 +98,8 @@ void TProgressVeskForm::fill()
     showTests();
 }
 
-// One point per exam in date order, evenly spaced: two exams on one day stand apart. The line of text stands in
-// for a chart without points.
+// One point per exam in date order, evenly spaced: two exams on one day stand apart. The line of text stands
+// in for a chart without points.
 void TProgressVeskForm::showExamChart()
 {
     delete ui->ChartFrame->findChild<QChartView *>();
@@ -144,7 +145,8 @@ void TProgressVeskForm::examHovered(const QPointF &point, bool entered)
     }
     const auto index = std::size_t(std::clamp(qRound(point.x()), 1, int(exams.size())) - 1);
     const TestSummary &exam = exams[index];
-    QToolTip::showText(QCursor::pos(), exam.finished.toString(DateFormat) + u" — "_qs + scoreText(exam.score), this);
+    QToolTip::showText(QCursor::pos(), exam.finished.toString(DateFormat) + u" — "_qs + scoreText(exam.score),
+                       this);
 }
 
 void TProgressVeskForm::showSubjects()
@@ -165,11 +167,12 @@ void TProgressVeskForm::showSubjects()
         bar->setValue(subject.rightLast);
         auto *train = static_cast<QPushButton *>(table.cellWidget(row, MistakesColumn));
         train->setEnabled(!subject.mistakes.empty());
-        train->setToolTip(subject.mistakes.empty()
-                              ? u"Немає питань цього розділу, на які ви востаннє відповіли неправильно або не "
-                                "відповіли."_qs
-                              : u"Тренування з питань, на які ви востаннє відповіли неправильно або не відповіли: "
-                                "%1."_qs.arg(subject.mistakes.size()));
+        train->setToolTip(
+            subject.mistakes.empty()
+                ? u"Немає питань цього розділу, на які ви востаннє відповіли неправильно або не "
+                  "відповіли."_qs
+                : u"Тренування з питань, на які ви востаннє відповіли неправильно або не відповіли: "
+                  "%1."_qs.arg(subject.mistakes.size()));
     }
     table.resizeRowsToContents();
     table.setFixedHeight(table.horizontalHeader()->height() + table.rowHeight(0) * bank::SubjectCount +
@@ -183,10 +186,11 @@ void TProgressVeskForm::showTests()
     items.reserve(qsizetype(tests.size()));
     for (std::size_t index = 0; index < tests.size(); ++index) {
         const TestSummary &test = tests[index];
-        auto *item = new QTreeWidgetItem(
-            {test.started.toString(DateFormat), testKindText(test), test.exam ? QString() : subjectTitle(test.subject),
-             u"%1 з %2"_qs.arg(test.answered).arg(test.asked), QString::number(test.right), scoreText(test.score),
-             durationText(test.seconds)});
+        auto *item = new QTreeWidgetItem({test.started.toString(DateFormat), testKindText(test),
+                                          test.exam ? QString() : subjectTitle(test.subject),
+                                          u"%1 з %2"_qs.arg(test.answered).arg(test.asked),
+                                          QString::number(test.right), scoreText(test.score),
+                                          durationText(test.seconds)});
         item->setData(0, Qt::UserRole, qulonglong(index));
         items.append(item);
     }
@@ -235,14 +239,16 @@ void TProgressVeskForm::ExportBtnClick()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     QFile file(dialog.selectedFiles().constFirst());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(testsCsv(tests)) < 0 || !file.flush())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(testsCsv(tests)) < 0 ||
+        !file.flush())
         showMessage(u"Не вдалося записати файл «%1»: %2"_qs.arg(file.fileName(), file.errorString()));
 }
 
 void TProgressVeskForm::ClearBtnClick()
 {
-    if (!askToConfirm(u"Очистити історію? Буде видалено всі пройдені тести (%1) з їхніми відповідями й балами, а "
-                      "з ними і пул помилок для тренування. Повернути їх буде неможливо."_qs.arg(tests.size())))
+    if (!askToConfirm(
+            u"Очистити історію? Буде видалено всі пройдені тести (%1) з їхніми відповідями й балами, а "
+            "з ними і пул помилок для тренування. Повернути їх буде неможливо."_qs.arg(tests.size())))
         return;
     record.clear();
     showRecordMessages(record);

@@ -21,7 +21,8 @@ namespace vesk3 {
 void showRecordMessages(ProgressRecord &record);
 
 // "Мій прогрес": the exams' scores over time, each subject's progress over today's bank, the past tests with
-// their review, the CSV export, the clearing of the history, and the start of a training run on one's mistakes.
+// their review, the CSV export, the clearing of the history, and the start of a training run on one's
+// mistakes.
 class TProgressVeskForm : public QDialog
 {
     Q_OBJECT

@@ -110,9 +110,9 @@ void TReviewVeskForm::fillList()
     for (std::size_t index = 0; index < entries.size(); ++index) {
         const ReviewEntry &entry = entries[index];
         const int number = review.isExam() ? int(index) + 1 : entry.Number;
-        auto *item =
-            new QTreeWidgetItem(ui->QuestionList, {number == 0 ? u"—"_qs : QString::number(number), subjectTitle(entry.Subject),
-                                                   outcomeText(entry.outcome())});
+        auto *item = new QTreeWidgetItem(ui->QuestionList,
+                                         {number == 0 ? u"—"_qs : QString::number(number),
+                                          subjectTitle(entry.Subject), outcomeText(entry.outcome())});
         item->setData(NumberColumn, Qt::UserRole, qulonglong(index));
         // A bookmark shows as in the question table: a checked box beside the number.
         if (review.isExam())

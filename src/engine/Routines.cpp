@@ -129,7 +129,8 @@ std::vector<std::int32_t> trainingQuestions(const TestState &state)
     if (!state.MistakeQuestions.empty())
         return state.MistakeQuestions;
     std::vector<std::int32_t> range;
-    for (std::int32_t number = state.TestSettings.FromQuestion; number <= state.TestSettings.ToQuestion; ++number)
+    for (std::int32_t number = state.TestSettings.FromQuestion; number <= state.TestSettings.ToQuestion;
+         ++number)
         range.push_back(number);
     return range;
 }

@@ -1,10 +1,10 @@
 // The main window's test engine: starting a test, showing a question and taking its answer, moving through
 // the test, bookmarks, the right answer, and finishing.
 
+#include "BankError.h"
 #include "ClickNotifier.h"
 #include "ErrorGuard.h"
 #include "MainVeskUnit.h"
-#include "BankError.h"
 #include "MessageBoxes.h"
 #include "ProgressVeskForm.h"
 #include "ResultDlg_Train.h"

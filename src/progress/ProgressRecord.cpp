@@ -160,7 +160,8 @@ std::array<std::int32_t, bank::AnswerCount> unpackedOrder(qint64 packed)
 
 QString ProgressRecord::defaultFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/vesk3/progress.sqlite"_qs;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           u"/vesk3/progress.sqlite"_qs;
 }
 
 ProgressRecord::ProgressRecord(QString file)
@@ -192,24 +193,27 @@ bool ProgressRecord::keep(const TestSummary &test, const std::vector<KeptEntry> 
                   test.exam ? QVariant() : QVariant(test.subject),
                   test.exam ? QVariant() : QVariant(test.fromQuestion),
                   test.exam ? QVariant() : QVariant(test.toQuestion), QVariant(test.workbook),
-                  secondsOf(test.started), secondsOf(test.finished), QVariant(test.seconds), QVariant(test.asked),
-                  QVariant(test.answered), QVariant(test.right), QVariant(test.score)})
+                  secondsOf(test.started), secondsOf(test.finished), QVariant(test.seconds),
+                  QVariant(test.asked), QVariant(test.answered), QVariant(test.right), QVariant(test.score)})
                 insertTest.addBindValue(value);
             execute(insertTest);
             const QVariant id = insertTest.lastInsertId();
             QSqlQuery question = prepared(
-                db, u"INSERT INTO questions (question_key, subject, answered, correct_count, last_outcome)"
-                    " VALUES (?, ?, ?, ?, ?) ON CONFLICT (question_key) DO UPDATE SET subject = excluded.subject,"
-                    " answered = answered + excluded.answered, correct_count = correct_count + excluded.correct_count,"
-                    " last_outcome = coalesce(excluded.last_outcome, last_outcome) RETURNING id"_qs);
+                db,
+                u"INSERT INTO questions (question_key, subject, answered, correct_count, last_outcome)"
+                " VALUES (?, ?, ?, ?, ?) ON CONFLICT (question_key) DO UPDATE SET subject = excluded.subject,"
+                " answered = answered + excluded.answered, correct_count = correct_count + "
+                "excluded.correct_count,"
+                " last_outcome = coalesce(excluded.last_outcome, last_outcome) RETURNING id"_qs);
             QSqlQuery answer = prepared(db, u"INSERT INTO answers (test, entry, question, sheet_row, chosen,"
                                             " answer_order, correct, bookmarked, shown)"
                                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
             for (std::size_t index = 0; index < entries.size(); ++index) {
                 const ReviewEntry &entry = entries[index].entry;
                 for (const QVariant &value :
-                     {QVariant(entries[index].key), QVariant(entry.Subject), QVariant(int(entry.ChosenColumn != 0)),
-                      QVariant(int(entry.Right)), entry.Shown ? QVariant(int(entry.outcome())) : QVariant()})
+                     {QVariant(entries[index].key), QVariant(entry.Subject),
+                      QVariant(int(entry.ChosenColumn != 0)), QVariant(int(entry.Right)),
+                      entry.Shown ? QVariant(int(entry.outcome())) : QVariant()})
                     question.addBindValue(value);
                 execute(question);
                 if (!question.next())
@@ -217,9 +221,10 @@ bool ProgressRecord::keep(const TestSummary &test, const std::vector<KeptEntry> 
                 const QVariant questionId = question.value(0);
                 question.finish();
                 for (const QVariant &value :
-                     {id, QVariant(qint64(index) + 1), questionId, QVariant(entry.Number), QVariant(entry.ChosenColumn),
-                      QVariant(packedOrder(entry.ChosenOrder)), QVariant(int(entry.Right)),
-                      QVariant(int(entry.Bookmarked)), QVariant(int(entry.Shown))})
+                     {id, QVariant(qint64(index) + 1), questionId, QVariant(entry.Number),
+                      QVariant(entry.ChosenColumn), QVariant(packedOrder(entry.ChosenOrder)),
+                      QVariant(int(entry.Right)), QVariant(int(entry.Bookmarked)),
+                      QVariant(int(entry.Shown))})
                     answer.addBindValue(value);
                 execute(answer);
             }
@@ -231,10 +236,10 @@ std::vector<TestSummary> ProgressRecord::tests()
 {
     std::vector<TestSummary> list;
     run(ReadFailed, [&list](QSqlDatabase &db) {
-        QSqlQuery query =
-            executed(db, u"SELECT id, status, started, finished, mode, subject, range_from, range_to, workbook,"
-                         " seconds, asked, answered, correct_count, score FROM tests WHERE status = 0"
-                         " ORDER BY finished DESC, id DESC"_qs);
+        QSqlQuery query = executed(
+            db, u"SELECT id, status, started, finished, mode, subject, range_from, range_to, workbook,"
+                " seconds, asked, answered, correct_count, score FROM tests WHERE status = 0"
+                " ORDER BY finished DESC, id DESC"_qs);
         while (query.next()) {
             TestSummary test;
             test.id = query.value(0).toLongLong();
@@ -281,9 +286,10 @@ std::vector<KeptEntry> ProgressRecord::entriesOf(qint64 test)
         query.addBindValue(test);
         execute(query);
         while (query.next()) {
-            ReviewEntry entry{query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt(),
-                              unpackedOrder(query.value(4).toLongLong()), query.value(5).toBool(),
-                              query.value(6).toBool(), query.value(7).toBool()};
+            ReviewEntry entry{query.value(1).toString(), query.value(2).toInt(),
+                              query.value(3).toInt(),    unpackedOrder(query.value(4).toLongLong()),
+                              query.value(5).toBool(),   query.value(6).toBool(),
+                              query.value(7).toBool()};
             list.push_back({entry, query.value(0).toByteArray()});
         }
     });
@@ -330,7 +336,8 @@ void ProgressRecord::open()
         throw RecordFailure{u"у системі немає драйвера SQLite для Qt (пакет libqt6sql6-sqlite)"_qs};
     const QFileInfo info(file());
     if (!QDir().mkpath(info.absolutePath()))
-        throw RecordFailure{u"не вдалося створити теку «%1»"_qs.arg(QDir::toNativeSeparators(info.absolutePath()))};
+        throw RecordFailure{
+            u"не вдалося створити теку «%1»"_qs.arg(QDir::toNativeSeparators(info.absolutePath()))};
     state = State::Open;
     QSqlDatabase db = QSqlDatabase::addDatabase(Driver, connection);
     db.setDatabaseName(info.absoluteFilePath());
@@ -342,9 +349,10 @@ void ProgressRecord::open()
         db = {};
         close();
         state = State::Refused;
-        messages.append(u"Історію тестів у файлі «%1» записала новіша версія програми. Файл залишено без змін;"
-                        " результати цього сеансу в історії не зберігатимуться."_qs.arg(
-                            QDir::toNativeSeparators(info.absoluteFilePath())));
+        messages.append(
+            u"Історію тестів у файлі «%1» записала новіша версія програми. Файл залишено без змін;"
+            " результати цього сеансу в історії не зберігатимуться."_qs.arg(
+                QDir::toNativeSeparators(info.absoluteFilePath())));
         return;
     }
     QSqlQuery check = executed(db, u"PRAGMA quick_check"_qs);
@@ -390,13 +398,14 @@ void ProgressRecord::setAside(const QString &reason)
     const QString stamp = QDateTime::currentDateTime().toString(u"yyyy-MM-dd-HHmmss"_qs);
     QString aside;
     for (int copy = 1; aside.isEmpty() || QFileInfo::exists(aside); ++copy)
-        aside = info.dir().filePath(u"progress-damaged-%1%2.sqlite"_qs.arg(
-            stamp, copy == 1 ? QString() : u"-%1"_qs.arg(copy)));
+        aside = info.dir().filePath(
+            u"progress-damaged-%1%2.sqlite"_qs.arg(stamp, copy == 1 ? QString() : u"-%1"_qs.arg(copy)));
     const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
     if (!QFile::rename(info.absoluteFilePath(), aside)) {
         state = State::Refused;
-        messages.append(u"Історію тестів у файлі «%1» не можна використати: %2. Файл не вдалося перейменувати,"
-                        " тож результати цього сеансу в історії не зберігатимуться."_qs.arg(shown, reason));
+        messages.append(
+            u"Історію тестів у файлі «%1» не можна використати: %2. Файл не вдалося перейменувати,"
+            " тож результати цього сеансу в історії не зберігатимуться."_qs.arg(shown, reason));
         return;
     }
     QFile::rename(info.absoluteFilePath() + u"-wal"_qs, aside + u"-wal"_qs);

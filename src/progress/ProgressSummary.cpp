@@ -46,7 +46,8 @@ QString testKindText(const TestSummary &test)
 
 QString durationText(qint64 seconds)
 {
-    const QString minutesAndSeconds = u"%1:%2"_qs.arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QChar(u'0'));
+    const QString minutesAndSeconds =
+        u"%1:%2"_qs.arg(seconds / 60 % 60).arg(seconds % 60, 2, 10, QChar(u'0'));
     if (seconds < 3600)
         return minutesAndSeconds;
     return u"%1:%2"_qs.arg(seconds / 3600).arg(minutesAndSeconds.rightJustified(5, u'0'));
@@ -65,9 +66,9 @@ QByteArray testsCsv(const std::vector<TestSummary> &tests)
     const QString format = u"yyyy-MM-dd HH:mm:ss"_qs;
     for (const TestSummary &test : tests)
         csv += line({test.started.toString(format), test.finished.toString(format), testKindText(test),
-                     test.exam ? QString() : subjectTitle(test.subject), test.workbook, QString::number(test.asked),
-                     QString::number(test.answered), QString::number(test.right), scoreText(test.score),
-                     durationText(test.seconds)});
+                     test.exam ? QString() : subjectTitle(test.subject), test.workbook,
+                     QString::number(test.asked), QString::number(test.answered), QString::number(test.right),
+                     scoreText(test.score), durationText(test.seconds)});
     return csv;
 }
 

@@ -24,9 +24,9 @@ inline vesk3::TickSource fixedTicks(std::uint32_t seed)
 // Long enough for a sanitised build on a busy machine; a step that never comes fails after it.
 inline constexpr int StepTimeout = 30000;
 
-// The main window as the start-up leaves it, with the windows it is handed, on a fixture workbook or one at an
-// absolute path (by default the test question bank: 12, 9, 7, 5 and 4 questions), its draws fixed, driven as
-// the user drives it: by single calls, or by a script of steps compared step by step with what the window
+// The main window as the start-up leaves it, with the windows it is handed, on a fixture workbook or one at
+// an absolute path (by default the test question bank: 12, 9, 7, 5 and 4 questions), its draws fixed, driven
+// as the user drives it: by single calls, or by a script of steps compared step by step with what the window
 // shows (play). Any modal window that no test expects fails the test.
 //
 // Steps of a script:
@@ -49,7 +49,8 @@ inline constexpr int StepTimeout = 30000;
 // "off".
 struct TestRunFixture
 {
-    // The history of finished tests goes to a folder of the fixture's own, or to `dataHome` when one is given.
+    // The history of finished tests goes to a folder of the fixture's own, or to `dataHome` when one is
+    // given.
     explicit TestRunFixture(const char *workbook = "bank.xls", const QString &dataHome = {})
     {
         qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.isEmpty() ? ownDataHome.path() : dataHome));

@@ -79,7 +79,8 @@ struct Progress
     QList<QPointF> examPoints() const
     {
         const auto *chart = find<QChartView>("ExamChart");
-        return chart ? static_cast<QLineSeries *>(chart->chart()->series().at(0))->points() : QList<QPointF>();
+        return chart ? static_cast<QLineSeries *>(chart->chart()->series().at(0))->points()
+                     : QList<QPointF>();
     }
 };
 
@@ -96,8 +97,8 @@ void lookAtProgress(TestRunFixture &run, const std::function<void(const Progress
     QCOMPARE(modals.pendingCount(), 0);
 }
 
-// A workbook of five subjects with five plain questions each; `edited` moves Surgery's question 1 to row 3 and
-// its question 3 to row 1, and changes the text of its question 2.
+// A workbook of five subjects with five plain questions each; `edited` moves Surgery's question 1 to row 3
+// and its question 3 to row 1, and changes the text of its question 2.
 QString writeBank(const QString &folder, bool edited)
 {
     using namespace xlstest;
@@ -121,7 +122,8 @@ QString writeBank(const QString &folder, bool edited)
     const QString path = folder + (edited ? u"/edited.xls"_qs : u"/bank.xls"_qs);
     QFile file(path);
     const Bytes bytes = compoundFile({{u"Workbook", workbookStream({}, sheets)}});
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }
@@ -196,7 +198,8 @@ private slots:
         const QList<QByteArray> lines = file.readAll().split('\n');
         QCOMPARE(lines.size(), 5);
         QCOMPARE(lines[0], "Початок,Кінець,Тест,Розділ,Книга питань,Питань,Відповідей,Правильних,Бал,Час\r");
-        QCOMPARE(lines[1].split(',').mid(2).join(','), "Тренування: помилки,Хірургія,bank-exact.xls,2,2,1,50.0%,0:00\r");
+        QCOMPARE(lines[1].split(',').mid(2).join(','),
+                 "Тренування: помилки,Хірургія,bank-exact.xls,2,2,1,50.0%,0:00\r");
         QCOMPARE(lines[3].split(',').mid(2).join(','), "Екзамен,,bank-exact.xls,200,2,1,50.0%,0:00\r");
         lookAtProgress(run, [](const Progress &progress) { QVERIFY(progress.testRows().isEmpty()); });
     }
@@ -243,7 +246,8 @@ private slots:
         inTheWay.close();
         run.play(u"Surgery:1:1 right Right>Return>Return>Return"_qs, u"1-0/0=0.0% 1r0/0=0.0% end"_qs);
         QCOMPARE(run.noted.size(), 3);
-        QVERIFY(run.noted.at(1).startsWith(u"Результат цього тесту не вдалося зберегти в історії: не вдалося"_qs));
+        QVERIFY(run.noted.at(1).startsWith(
+            u"Результат цього тесту не вдалося зберегти в історії: не вдалося"_qs));
         QCOMPARE(run.noted.at(2), u"1|1|0|100.0%"_qs);
         QVERIFY(inTheWay.remove());
         run.play(u"Surgery:2:2 Right>Return>Return"_qs, u"1-0/0=0.0% end"_qs);

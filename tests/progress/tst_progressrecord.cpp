@@ -79,21 +79,28 @@ private slots:
         {
             OtherCopy first(file());
             for (const char *statement :
-                 {"CREATE TABLE tests (id INTEGER PRIMARY KEY, status INTEGER NOT NULL, mode INTEGER NOT NULL,"
-                  " subject TEXT, range_from INTEGER, range_to INTEGER, workbook TEXT NOT NULL, started INTEGER"
+                 {"CREATE TABLE tests (id INTEGER PRIMARY KEY, status INTEGER NOT NULL, mode INTEGER NOT "
+                  "NULL,"
+                  " subject TEXT, range_from INTEGER, range_to INTEGER, workbook TEXT NOT NULL, started "
+                  "INTEGER"
                   " NOT NULL, finished INTEGER, seconds INTEGER NOT NULL, asked INTEGER NOT NULL, answered"
                   " INTEGER NOT NULL, correct_count INTEGER NOT NULL, score REAL NOT NULL)",
                   "CREATE TABLE questions (id INTEGER PRIMARY KEY, question_key BLOB NOT NULL UNIQUE,"
                   " subject TEXT NOT NULL, answered INTEGER NOT NULL, correct_count INTEGER NOT NULL,"
                   " last_outcome INTEGER)",
                   "CREATE TABLE answers (test INTEGER NOT NULL REFERENCES tests(id) ON DELETE CASCADE, entry"
-                  " INTEGER NOT NULL, question INTEGER NOT NULL REFERENCES questions(id), sheet_row INTEGER NOT"
+                  " INTEGER NOT NULL, question INTEGER NOT NULL REFERENCES questions(id), sheet_row INTEGER "
+                  "NOT"
                   " NULL, chosen INTEGER NOT NULL, answer_order INTEGER NOT NULL, correct INTEGER NOT NULL,"
-                  " bookmarked INTEGER NOT NULL, shown INTEGER NOT NULL, PRIMARY KEY (test, entry)) WITHOUT ROWID",
-                  "INSERT INTO tests VALUES (7, 0, 0, NULL, NULL, NULL, 'vesk3_2005.xls', 1800000000, 1800000600,"
+                  " bookmarked INTEGER NOT NULL, shown INTEGER NOT NULL, PRIMARY KEY (test, entry)) WITHOUT "
+                  "ROWID",
+                  "INSERT INTO tests VALUES (7, 0, 0, NULL, NULL, NULL, 'vesk3_2005.xls', 1800000000, "
+                  "1800000600,"
                   " 600, 200, 2, 1, 50.0)",
-                  "INSERT INTO questions VALUES (1, x'0102', 'Therapy', 1, 0, 1), (2, x'0304', 'Surgery', 1, 1, 0)",
-                  "INSERT INTO answers VALUES (7, 1, 1, 12, 4, 45367, 0, 1, 1), (7, 2, 2, 3, 3, 34567, 1, 0, 1),"
+                  "INSERT INTO questions VALUES (1, x'0102', 'Therapy', 1, 0, 1), (2, x'0304', 'Surgery', 1, "
+                  "1, 0)",
+                  "INSERT INTO answers VALUES (7, 1, 1, 12, 4, 45367, 0, 1, 1), (7, 2, 2, 3, 3, 34567, 1, 0, "
+                  "1),"
                   " (7, 3, 1, 5, 0, 0, 0, 0, 0)",
                   "PRAGMA user_version = 1"})
                 first.query(QString::fromUtf8(statement));
@@ -103,8 +110,9 @@ private slots:
         QCOMPARE(tests.size(), 1u);
         QVERIFY(tests[0].exam);
         QCOMPARE(tests[0].finished.toSecsSinceEpoch() - tests[0].started.toSecsSinceEpoch(), 600);
-        QCOMPARE(std::tuple(tests[0].seconds, tests[0].asked, tests[0].answered, tests[0].right, tests[0].score),
-                 std::tuple(qint64(600), 200, 2, 1, 50.0));
+        QCOMPARE(
+            std::tuple(tests[0].seconds, tests[0].asked, tests[0].answered, tests[0].right, tests[0].score),
+            std::tuple(qint64(600), 200, 2, 1, 50.0));
         const std::vector<KeptEntry> kept = record.entriesOf(7);
         QCOMPARE(kept.size(), 3u);
         QCOMPARE(kept[0].entry.letterOf(3), QChar(u'C'));
@@ -167,7 +175,8 @@ private slots:
         const QStringList messages = record.takeMessages();
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages[0].contains(reason), qPrintable(messages[0]));
-        const QStringList aside = QDir(dir->path() + u"/vesk3"_qs).entryList({u"progress-damaged-20*.sqlite"_qs});
+        const QStringList aside =
+            QDir(dir->path() + u"/vesk3"_qs).entryList({u"progress-damaged-20*.sqlite"_qs});
         QCOMPARE(aside.size(), 1);
         QVERIFY(messages[0].contains(aside[0]));
         QCOMPARE(contentOf(dir->path() + u"/vesk3/"_qs + aside[0]), damaged);
