@@ -355,7 +355,7 @@ void ProgressRecord::open()
                 QDir::toNativeSeparators(info.absoluteFilePath())));
         return;
     }
-    QSqlQuery check = executed(db, u"PRAGMA quick_check"_qs);
+    QSqlQuery check = executed(db, u"PRAGMA integrity_check"_qs);
     if (!check.next() || check.value(0).toString() != u"ok")
         throw RecordFailure{u"файл історії пошкоджено (так показала перевірка цілісності)"_qs, true};
     check.finish();
