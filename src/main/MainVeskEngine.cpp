@@ -371,7 +371,6 @@ void TMainVeskForm::finishTest()
     ui->Panel1->setText(u"Виберіть режим роботи програми!!"_qs);
     FinishTestControls();
     state.Mode = ModeNone;
-    state.MistakeQuestions.clear();
     updateHistoryItems();
     if (reviewAsked)
         Review1Click();

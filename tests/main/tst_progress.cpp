@@ -202,6 +202,8 @@ private slots:
                  "Тренування: помилки,Хірургія,bank-exact.xls,2,2,1,50.0%,0:00\r");
         QCOMPARE(lines[3].split(',').mid(2).join(','), "Екзамен,,bank-exact.xls,200,2,1,50.0%,0:00\r");
         lookAtProgress(run, [](const Progress &progress) { QVERIFY(progress.testRows().isEmpty()); });
+        run.startTraining(u"Surgery"_qs, 1, 3);
+        QCOMPARE(run.text("SLabel2"), u"3"_qs);
     }
 
     // After the workbook moved and edited questions, a past test shows each question found by its text at its

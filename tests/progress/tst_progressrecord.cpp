@@ -139,6 +139,7 @@ private slots:
         QCOMPARE(std::tuple(history[0].last, history[0].answered, history[0].right),
                  std::tuple(ReviewOutcome::Wrong, 2, 1));
         QCOMPARE(history[1].last, ReviewOutcome::Unanswered);
+        QCOMPARE(record.entriesOf(1).at(0).entry.ChosenOrder, entries(1)[0].entry.ChosenOrder);
         QCOMPARE(record.tests().front().id, 2);
     }
 
@@ -150,6 +151,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("not SQLite") << u"text"_qs << u"не є базою даних SQLite"_qs;
         QTest::newRow("truncated") << u"truncate"_qs << u"пошкоджено"_qs;
+        QTest::newRow("a page overwritten") << u"overwrite"_qs << u"перевірка цілісності"_qs;
     }
     void keepsADamagedFileAside()
     {
@@ -165,9 +167,15 @@ private slots:
             for (int from = 1; from < 200; from += 2)
                 QVERIFY(earlier.keep(training(from), entries(from)));
         }
+        QFile damaged(file());
         if (damage == u"truncate")
-            QVERIFY(QFile::resize(file(), QFileInfo(file()).size() / 2));
-        const QByteArray damaged = contentOf(file());
+            QVERIFY(damaged.resize(damaged.size() / 2));
+        if (damage == u"overwrite") {
+            QVERIFY(damaged.open(QIODevice::ReadWrite) && damaged.seek(damaged.size() / 8192 * 4096));
+            damaged.write(QByteArray(4096, '\xff'));
+            damaged.close();
+        }
+        const QByteArray before = contentOf(file());
 
         ProgressRecord record(file());
         QVERIFY(record.keep(training(1), entries(1)));
@@ -179,7 +187,7 @@ private slots:
             QDir(dir->path() + u"/vesk3"_qs).entryList({u"progress-damaged-20*.sqlite"_qs});
         QCOMPARE(aside.size(), 1);
         QVERIFY(messages[0].contains(aside[0]));
-        QCOMPARE(contentOf(dir->path() + u"/vesk3/"_qs + aside[0]), damaged);
+        QCOMPARE(contentOf(dir->path() + u"/vesk3/"_qs + aside[0]), before);
         QCOMPARE(record.tests().size(), 2u);
     }
 
