@@ -13,17 +13,17 @@ using namespace vesk3;
 
 namespace {
 
-// Finishes the running test: OK to the question, the results closed.
-void finish(TestRunFixture &run)
+// Finishes the running test by a click on `button`, or by Next on the last training question: OK to the
+// question, the results closed.
+void finish(TestRunFixture &run, const char *button = "NextBtn")
 {
     ModalWatcher modals;
     modals.expectMessageBox();
     modals.expect([](QWidget *results) { results->close(); });
-    QTest::mouseClick(run.button("FinishBtn"), Qt::LeftButton);
-    QCOMPARE(modals.pendingCount(), 0);
+    QTest::mouseClick(run.button(button), Qt::LeftButton);
 }
 
-// Training on the first three questions of Surgery: right, wrong, then none; the last Next finishes.
+// Training on the first three questions of Surgery: right, wrong, then none.
 void trainSurgeryOneToThree(TestRunFixture &run)
 {
     run.startTraining(u"Surgery"_qs, 1, 3);
@@ -31,10 +31,7 @@ void trainSurgeryOneToThree(TestRunFixture &run)
     run.next();
     run.clickAnswer(run.wrongPosition());
     run.next();
-    ModalWatcher modals;
-    modals.expectMessageBox();
-    modals.expect([](QWidget *results) { results->close(); });
-    run.next();
+    finish(run);
 }
 
 // "Мій прогрес" as the user sees it.
@@ -147,7 +144,7 @@ private slots:
         run.clickAnswer(run.rightPosition());
         run.next();
         run.clickAnswer(run.wrongPosition());
-        finish(run);
+        finish(run, "FinishBtn");
         trainSurgeryOneToThree(run);
 
         lookAtProgress(run, [](const Progress &progress) {
@@ -168,10 +165,7 @@ private slots:
         run.next();
         QCOMPARE(run.text("SLabel3") + run.text("SLabel4"), u"31"_qs);
         run.clickAnswer(run.wrongPosition());
-        ModalWatcher lastNext;
-        lastNext.expectMessageBox();
-        lastNext.expect([](QWidget *results) { results->close(); });
-        run.next();
+        finish(run);
 
         QTemporaryDir folder;
         const QString csv = folder.filePath(u"tests.csv"_qs);
