@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QLineSeries>
 #include <QProgressBar>
+#include <QScatterSeries>
 #include <QToolTip>
 #include <QValueAxis>
 #include <algorithm>
@@ -106,20 +107,26 @@ void TProgressVeskForm::showExamChart()
     ui->NoExamLabel->setVisible(exams.empty());
     if (exams.empty())
         return;
-    auto *series = new QLineSeries;
-    series->setPointsVisible(true);
-    for (std::size_t index = 0; index < exams.size(); ++index)
-        series->append(qreal(index + 1), exams[index].score);
+    auto *line = new QLineSeries;
+    // The points themselves answer the pointer: each tells its exam's date and score.
+    auto *points = new QScatterSeries;
+    points->setMarkerSize(8);
+    for (std::size_t index = 0; index < exams.size(); ++index) {
+        line->append(qreal(index + 1), exams[index].score);
+        points->append(qreal(index + 1), exams[index].score);
+    }
     auto *chart = new QChart;
-    chart->addSeries(series);
+    chart->addSeries(line);
+    chart->addSeries(points);
+    points->setColor(line->color());
     chart->legend()->hide();
     chart->setMargins({});
     auto *order = new QValueAxis;
     const auto count = qreal(exams.size());
-    order->setRange(count == 1 ? 0 : 1, count == 1 ? 2 : count);
+    order->setRange(0.5, count + 0.5);
     order->setTickType(QValueAxis::TicksDynamic);
     order->setTickAnchor(1);
-    order->setTickInterval(std::max(1.0, std::ceil((count - 1) / 8)));
+    order->setTickInterval(std::max(1.0, std::ceil(count / 8)));
     order->setLabelFormat(u"%d"_qs);
     order->setTitleText(u"Екзамени по черзі; дата — під вказівником"_qs);
     auto *percent = new QValueAxis;
@@ -127,16 +134,18 @@ void TProgressVeskForm::showExamChart()
     percent->setLabelFormat(u"%d%%"_qs);
     chart->addAxis(order, Qt::AlignBottom);
     chart->addAxis(percent, Qt::AlignLeft);
-    series->attachAxis(order);
-    series->attachAxis(percent);
-    connect(series, &QLineSeries::hovered, this, &TProgressVeskForm::examHovered);
+    for (QXYSeries *series : {static_cast<QXYSeries *>(line), static_cast<QXYSeries *>(points)}) {
+        series->attachAxis(order);
+        series->attachAxis(percent);
+    }
+    connect(points, &QScatterSeries::hovered, this, &TProgressVeskForm::examHovered);
     auto *view = new QChartView(chart, ui->ChartFrame);
     view->setObjectName(u"ExamChart"_qs);
     view->setRenderHint(QPainter::Antialiasing);
     ui->ChartFrame->layout()->addWidget(view);
 }
 
-// The exam nearest the pointer, by its date and score.
+// The exam of the point under the pointer, by its date and score.
 void TProgressVeskForm::examHovered(const QPointF &point, bool entered)
 {
     if (!entered || exams.empty()) {

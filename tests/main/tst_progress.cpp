@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QTreeWidget>
 
 using namespace vesk3;
@@ -152,6 +153,9 @@ private slots:
                                                        u"Екзамен||2 з 200|1|50.0%|0:00"_qs}));
             QCOMPARE(progress.examPoints().size(), 1);
             QCOMPARE(progress.examPoints().at(0).y(), 50.0);
+            const QChart *chart = progress.find<QChartView>("ExamChart")->chart();
+            emit static_cast<QXYSeries *>(chart->series().at(1))->hovered({1, 50}, true);
+            QVERIFY(QToolTip::text().endsWith(u" — 50.0%"_qs));
             QVERIFY(!progress.find<QLabel>("NoExamLabel")->isVisible());
             QCOMPARE(progress.subjectRows(),
                      (QStringList{u"5 2 1 50.0% 1/5 +"_qs, u"5 3 1 50.0% 1/5 +"_qs, u"5 0 0 — 0/5"_qs,
