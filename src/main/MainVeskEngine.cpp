@@ -402,8 +402,7 @@ void TMainVeskForm::keepInHistory()
         for (const ReviewEntry &entry : state.Review->entries())
             entries.push_back({entry, questionKey(*ExcelApp, entry.Subject, entry.Number)});
     } catch (const workbook::BankError &error) {
-        showMessage(u"Результат цього тесту не вдалося зберегти в історії: %1"_qs.arg(
-            errorBoxText(QString::fromUtf8(error.what()))));
+        showMessage(ProgressRecord::keepFailure(QString::fromUtf8(error.what())));
         return;
     }
     Progress.keep(finishedTest(workbook), entries);

@@ -39,8 +39,6 @@ const std::vector<QStringList> MigrationSteps{
 static_assert(int(ReviewOutcome::Right) == 0 && int(ReviewOutcome::Wrong) == 1 &&
               int(ReviewOutcome::Unanswered) == 2);
 
-const QString KeepFailed =
-    u"Результат цього тесту не вдалося зберегти в історії: %1. Наступний тест програма спробує зберегти знову."_qs;
 const QString ReadFailed = u"Історію тестів не вдалося прочитати: %1."_qs;
 const QString ClearFailed = u"Історію тестів не вдалося очистити: %1."_qs;
 
@@ -173,6 +171,13 @@ ProgressRecord::~ProgressRecord()
     close();
 }
 
+QString ProgressRecord::keepFailure(const QString &reason)
+{
+    return u"Результат цього тесту не вдалося зберегти в історії: %1. Наступний тест програма спробує "
+           u"зберегти"
+           " знову."_qs.arg(reason);
+}
+
 QString ProgressRecord::file()
 {
     if (path.isEmpty())
@@ -182,7 +187,7 @@ QString ProgressRecord::file()
 
 bool ProgressRecord::keep(const TestSummary &test, const std::vector<KeptEntry> &entries)
 {
-    return run(KeepFailed, [&](QSqlDatabase &db) {
+    return run(keepFailure(u"%1"_qs), [&](QSqlDatabase &db) {
         inTransaction(db, [&] {
             QSqlQuery insertTest = prepared(
                 db, u"INSERT INTO tests (status, mode, subject, range_from, range_to, workbook, started,"

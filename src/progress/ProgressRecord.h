@@ -94,6 +94,9 @@ public:
     // Forgets every test.
     bool clear();
 
+    // The message that a finished test could not be kept, and why.
+    static QString keepFailure(const QString &reason);
+
     // What the user must be told since the last call, each text a message of its own.
     QStringList takeMessages() { return std::exchange(messages, {}); }
     QString file();
