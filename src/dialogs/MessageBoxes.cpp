@@ -41,6 +41,12 @@ bool askToFinish(const QString &text)
                   QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
+bool askToConfirm(const QString &text)
+{
+    return runBox(QMessageBox::Warning, QString::fromUtf16(ApplicationTitle), text,
+                  QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 void showError(const QString &text)
 {
     runBox(QMessageBox::Critical, QString::fromUtf16(ApplicationTitle), errorBoxText(text), QMessageBox::Ok);

@@ -15,6 +15,10 @@ void showMessage(const QString &text);
 // The finishing question: caption "Warning", the warning icon, OK and Cancel. True only for OK.
 bool askToFinish(const QString &text);
 
+// A question before something that cannot be undone: the application title, the warning icon, OK and Cancel.
+// True only for OK.
+bool askToConfirm(const QString &text);
+
 // An error: the application title, the stop icon, the text by errorBoxText().
 void showError(const QString &text);
 

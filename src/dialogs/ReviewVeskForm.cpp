@@ -148,9 +148,9 @@ void TReviewVeskForm::fillList()
     for (std::size_t index = 0; index < entries.size(); ++index) {
         const ReviewEntry &entry = entries[index];
         const int number = review.isExam() ? int(index) + 1 : entry.Number;
-        auto *item =
-            new QTreeWidgetItem(ui->QuestionList, {QString::number(number), subjectTitle(entry.Subject),
-                                                   outcomeText(entry.outcome())});
+        auto *item = new QTreeWidgetItem(ui->QuestionList,
+                                         {number == 0 ? u"—"_qs : QString::number(number),
+                                          subjectTitle(entry.Subject), outcomeText(entry.outcome())});
         item->setData(NumberColumn, Qt::UserRole, qulonglong(index));
         // A bookmark shows as in the question table: a checked box beside the number.
         if (review.isExam())
@@ -310,6 +310,11 @@ QString TReviewVeskForm::listedHtml()
 ReviewTexts TReviewVeskForm::readTexts(const ReviewEntry &entry)
 {
     ReviewTexts texts;
+    // A test kept in the history finds its questions by their texts: an edited or removed one is gone.
+    if (entry.Number == 0) {
+        texts.question = u"Цього питання вже немає в книзі питань: його змінили або вилучили."_qs;
+        return texts;
+    }
     try {
         const bank::QuestionTexts cells =
             bank::ReadQuestion(ExcelApp, entry.Subject.toStdString(), entry.Number);

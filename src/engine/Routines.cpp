@@ -102,6 +102,7 @@ void clearExamAnswers(ExamList &examData)
         examData[entry].Answered = 0;
         examData[entry].ChosenColumn = 0;
         examData[entry].ChosenOrder = {};
+        examData[entry].Shown = 0;
     }
 }
 
@@ -111,6 +112,9 @@ std::optional<QString> trainingRefusal(const TestState &state)
     const auto subject = std::ranges::find(sheets, state.SubjectName.toStdString());
     if (subject == sheets.end())
         return u"Спочатку виберіть предмет і питання для тренування!"_qs;
+    // The mistakes were found in today's workbook.
+    if (!state.MistakeQuestions.empty())
+        return std::nullopt;
     const TTestSettings &settings = state.TestSettings;
     const std::int32_t bankSize = settings.BankSize[std::size_t(subject - sheets.begin())];
     if (settings.FromQuestion < 1 || settings.FromQuestion > settings.ToQuestion ||
@@ -119,6 +123,17 @@ std::optional<QString> trainingRefusal(const TestState &state)
             state.SubjectName, QString::fromStdString(bank::questionsText(bankSize)),
             QString::number(settings.FromQuestion), QString::number(settings.ToQuestion));
     return std::nullopt;
+}
+
+std::vector<std::int32_t> trainingQuestions(const TestState &state)
+{
+    if (!state.MistakeQuestions.empty())
+        return state.MistakeQuestions;
+    std::vector<std::int32_t> range;
+    for (std::int32_t number = state.TestSettings.FromQuestion; number <= state.TestSettings.ToQuestion;
+         ++number)
+        range.push_back(number);
+    return range;
 }
 
 long double trainingScore(const TTestSettings &settings)
@@ -243,11 +258,15 @@ ResultTexts trainingResultTexts(const TTestSettings &settings, long double score
             QString::number(settings.WrongCount), scoreText(score)};
 }
 
+long double examScore(int answered, int right)
+{
+    return answered == 0 ? 0.0L : static_cast<long double>(right * 100) / answered;
+}
+
 ResultTexts examResultTexts(int answered, int right)
 {
-    const long double score = answered == 0 ? 0.0L : static_cast<long double>(right * 100) / answered;
     return {QString::number(answered) + u" з 200"_qs, QString::number(right),
-            QString::number(answered - right), scoreText(score)};
+            QString::number(answered - right), scoreText(examScore(answered, right))};
 }
 
 ResultTexts reviewResultTexts(const TestReview &review)

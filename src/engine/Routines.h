@@ -4,12 +4,14 @@
 #include "TestClock.h"
 #include "TestReview.h"
 
+#include <QDateTime>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vesk3 {
 
@@ -48,6 +50,8 @@ struct TExamData
     // as they stood at that moment, since every showing orders them afresh.
     std::int32_t ChosenColumn = 0;
     std::array<std::int32_t, bank::AnswerCount> ChosenOrder{};
+    // 1 once the question has been on screen: questions never reached count neither as seen nor as mistakes.
+    std::uint8_t Shown = 0;
 };
 
 // The exam's questions, indexed 1 to ExamSize; any other index is a programming error and throws
@@ -105,6 +109,11 @@ struct TestState
     std::optional<std::int64_t> TimeLimitMs;
     // The last finished test, for going through its mistakes; none from a Start until that test finishes.
     std::optional<TestReview> Review;
+    // When the running test, or the last one, started.
+    QDateTime Started;
+    // Training over the mistakes that the history keeps: their question numbers in worksheet order, taken
+    // instead of the range; empty for a training run over a range.
+    std::vector<std::int32_t> MistakeQuestions;
 };
 
 // Composing an exam.
@@ -128,6 +137,9 @@ void clearExamAnswers(ExamList &examData);
 // Why a training run cannot start from the subject and range last confirmed in the subject dialog, in words
 // for the user; nothing when it can.
 std::optional<QString> trainingRefusal(const TestState &state);
+
+// The question numbers of a training run, in their order: the mistakes when there are any, else the range.
+std::vector<std::int32_t> trainingQuestions(const TestState &state);
 
 // The share of right answers among the questions scored so far, in per cent; 0 before the first.
 long double trainingScore(const TTestSettings &settings);
@@ -180,6 +192,9 @@ QString scoreText(long double score);
 // The four texts of a finished training run: questions passed, right, wrong, and the score with its "%".
 using ResultTexts = std::array<QString, 4>;
 ResultTexts trainingResultTexts(const TTestSettings &settings, long double score);
+
+// The share of right answers among an exam's answered questions, in per cent; 0 when none is answered.
+long double examScore(int answered, int right);
 
 // The four texts of a finished exam: the questions answered "з 200", right, wrong, and the share of right
 // answers among the answered ones with its "%". Unanswered questions count neither way.

@@ -30,7 +30,7 @@ TestReview TestReview::ofExam(const ExamList &examData, const std::function<bool
     for (int entry = 1; entry <= ExamSize; ++entry) {
         const TExamData &data = examData[entry];
         entries.push_back({data.Subject, data.Number, data.ChosenColumn, data.ChosenOrder, data.Correct == 1,
-                           bookmarked(entry)});
+                           bookmarked(entry), data.Shown == 1});
     }
     return TestReview(true, std::move(entries));
 }
@@ -38,6 +38,11 @@ TestReview TestReview::ofExam(const ExamList &examData, const std::function<bool
 TestReview TestReview::ofTraining(std::vector<ReviewEntry> scored)
 {
     return TestReview(false, std::move(scored));
+}
+
+TestReview TestReview::ofHistory(bool exam, std::vector<ReviewEntry> entries)
+{
+    return TestReview(exam, std::move(entries));
 }
 
 int TestReview::answeredCount() const

@@ -31,6 +31,8 @@ struct ReviewEntry
     std::array<std::int32_t, bank::AnswerCount> ChosenOrder{};
     bool Right = false;
     bool Bookmarked = false;
+    // False for an exam's question that the student never reached.
+    bool Shown = true;
 
     ReviewOutcome outcome() const;
     // The letter under which the answer of `column` stood when the choice was made; a null character when
@@ -47,6 +49,8 @@ public:
     static TestReview ofExam(const ExamList &examData, const std::function<bool(int entry)> &bookmarked);
     // A training run's questions in the order they were scored.
     static TestReview ofTraining(std::vector<ReviewEntry> scored);
+    // A test as the history kept it.
+    static TestReview ofHistory(bool exam, std::vector<ReviewEntry> entries);
 
     bool isExam() const { return exam; }
     const std::vector<ReviewEntry> &entries() const { return list; }

@@ -1,16 +1,19 @@
 // The main window's test engine: starting a test, showing a question and taking its answer, moving through
 // the test, bookmarks, the right answer, and finishing.
 
+#include "BankError.h"
 #include "ClickNotifier.h"
 #include "ErrorGuard.h"
 #include "MainVeskUnit.h"
 #include "MessageBoxes.h"
+#include "ProgressVeskForm.h"
 #include "ResultDlg_Train.h"
 #include "Table.h"
 #include "ui_MainVeskUnit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <algorithm>
@@ -66,10 +69,11 @@ void TMainVeskForm::StartBtnClick()
     }
     ui->Panel1->hide();
     state.TestRunning = true;
+    state.Started = QDateTime::currentDateTime();
     startClock();
     // The new test replaces the review of the last one.
     state.Review.reset();
-    updateReviewItem();
+    updateHistoryItems();
     if (state.Mode == ModeExam) {
         StartExamControls();
         ComposeExam(state);
@@ -79,7 +83,7 @@ void TMainVeskForm::StartBtnClick()
         UpdateStatistics();
     } else if (state.Mode == ModeTraining) {
         StartTrainingControls();
-        ShowQuestion(state.TestSettings.FromQuestion, state.SubjectName);
+        ShowQuestion(trainingQuestion(TrainingCounter), state.SubjectName);
         UpdateStatistics();
     }
 }
@@ -108,6 +112,7 @@ void TMainVeskForm::StartExamControls()
 void TMainVeskForm::StartTrainingControls()
 {
     TrainingCounter = 1;
+    TrainingQuestions = trainingQuestions(state);
     Score = 0;
     TrainingAnswers.clear();
     state.TestSettings.RightCount = 0;
@@ -134,6 +139,8 @@ void TMainVeskForm::ShowQuestion(std::int32_t N, const QString &SheetName)
     const auto boxes = answerBoxes();
     for (std::size_t k = 0; k < boxes.size(); ++k)
         boxes[k]->setPlainText(boxText(ExcelApp->readCell(N, AnswerColumns[k])));
+    if (state.Mode == ModeExam)
+        state.ExamData[state.CurrentQuestion].Shown = 1;
 }
 
 void TMainVeskForm::ShowExamQuestion()
@@ -150,10 +157,9 @@ void TMainVeskForm::UpdateStatistics()
         ui->SLabel3->setText(QString::number(entry.Number));
         ui->SLabel7->setText(entry.Subject);
     } else if (state.Mode == ModeTraining) {
-        const TTestSettings &settings = state.TestSettings;
         ui->SLabel1->setText(QString::number(TrainingCounter));
-        ui->SLabel2->setText(QString::number(settings.ToQuestion - settings.FromQuestion + 1));
-        ui->SLabel3->setText(QString::number(settings.FromQuestion + TrainingCounter - 1));
+        ui->SLabel2->setText(QString::number(TrainingQuestions.size()));
+        ui->SLabel3->setText(QString::number(trainingQuestion(TrainingCounter)));
         ui->SLabel6->setText(scoreText(Score));
         ui->SLabel7->setText(state.SubjectName);
     }
@@ -273,7 +279,7 @@ void TMainVeskForm::nextTrainingQuestion()
     if (!trainingQuestionScored())
         scoreTrainingAnswer();
     if (!last) {
-        ShowQuestion(state.TestSettings.FromQuestion + TrainingCounter, state.SubjectName);
+        ShowQuestion(trainingQuestion(TrainingCounter + 1), state.SubjectName);
         ++TrainingCounter;
     }
     UpdateStatistics();
@@ -283,7 +289,13 @@ void TMainVeskForm::nextTrainingQuestion()
 
 bool TMainVeskForm::onLastTrainingQuestion() const
 {
-    return TrainingCounter == state.TestSettings.ToQuestion - state.TestSettings.FromQuestion + 1;
+    return TrainingCounter == std::int32_t(TrainingQuestions.size());
+}
+
+// The number of the run's question at a place, 1 for the first.
+std::int32_t TMainVeskForm::trainingQuestion(std::int32_t place) const
+{
+    return TrainingQuestions.at(std::size_t(place - 1));
 }
 
 bool TMainVeskForm::trainingQuestionScored() const
@@ -310,7 +322,7 @@ void TMainVeskForm::scoreTrainingAnswer()
 void TMainVeskForm::keepTrainingAnswer(bool right)
 {
     const std::int32_t chosen = state.TestSettings.ChosenAnswer;
-    ReviewEntry answer{state.SubjectName, state.TestSettings.FromQuestion + TrainingCounter - 1};
+    ReviewEntry answer{state.SubjectName, trainingQuestion(TrainingCounter)};
     if (chosen >= 1 && chosen <= bank::AnswerCount) {
         answer.ChosenColumn = AnswerColumns[std::size_t(chosen - 1)];
         answer.ChosenOrder = AnswerColumns;
@@ -346,6 +358,7 @@ void TMainVeskForm::finishTest()
 {
     stopClock();
     keepReview();
+    keepInHistory();
     bool reviewAsked = false;
     if (state.Mode == ModeExam) {
         reviewAsked = showResults();
@@ -360,7 +373,7 @@ void TMainVeskForm::finishTest()
     ui->Panel1->setText(u"Виберіть режим роботи програми!!"_qs);
     FinishTestControls();
     state.Mode = ModeNone;
-    updateReviewItem();
+    updateHistoryItems();
     if (reviewAsked)
         Review1Click();
 }
@@ -379,6 +392,49 @@ void TMainVeskForm::keepReview()
             state.ExamData, [this](int entry) { return TableVeskForm->isItemChecked(entry - 1); });
     else if (state.Mode == ModeTraining)
         state.Review = TestReview::ofTraining(std::exchange(TrainingAnswers, {}));
+}
+
+// Kept before the results show, so that the figures in the history are those the student reads.
+void TMainVeskForm::keepInHistory()
+{
+    std::vector<KeptEntry> entries;
+    QString workbook;
+    try {
+        workbook = QFileInfo(QString::fromStdString(bank::chooseWorkbook(setup.workbookPath))).fileName();
+        for (const ReviewEntry &entry : state.Review->entries())
+            entries.push_back({entry, questionKey(*ExcelApp, entry.Subject, entry.Number)});
+    } catch (const workbook::BankError &error) {
+        showMessage(ProgressRecord::keepFailure(QString::fromUtf8(error.what())));
+        return;
+    }
+    Progress.keep(finishedTest(workbook), entries);
+    showRecordMessages(Progress);
+}
+
+TestSummary TMainVeskForm::finishedTest(const QString &workbook) const
+{
+    const TestReview &review = *state.Review;
+    TestSummary test;
+    test.started = state.Started;
+    test.finished = QDateTime::currentDateTime();
+    test.exam = state.Mode == ModeExam;
+    test.workbook = workbook;
+    test.answered = review.answeredCount();
+    test.right = review.rightCount();
+    test.seconds = state.Clock.elapsedSeconds();
+    if (test.exam) {
+        test.asked = ExamSize;
+        test.score = double(examScore(test.answered, test.right));
+    } else {
+        test.subject = state.SubjectName;
+        if (state.MistakeQuestions.empty()) {
+            test.fromQuestion = state.TestSettings.FromQuestion;
+            test.toQuestion = state.TestSettings.ToQuestion;
+        }
+        test.asked = int(review.entries().size());
+        test.score = double(Score);
+    }
+    return test;
 }
 
 void TMainVeskForm::FinishTestControls()

@@ -5,6 +5,7 @@
 #include "CellTextFormat.h"
 #include "ErrorGuard.h"
 #include "MessageBoxes.h"
+#include "ProgressVeskForm.h"
 #include "ReviewVeskForm.h"
 #include "Table.h"
 #include "TestDialog0.h"
@@ -151,6 +152,7 @@ void TMainVeskForm::Training1Click()
     }
     ui->Panel1->setText(QStringLiteral("Режим Тренування!!! Натисніть кнопку Розпочати!"));
     state.Mode = ModeTraining;
+    state.MistakeQuestions.clear();
     Q_ASSERT_X(TestDLGForm, "Training1Click", "the start-up hands the subject dialog over before showing");
     TestDLGForm->exec();
     // Only the dialog's OK names a subject. Without a range confirmed once, a training start would ask
@@ -199,6 +201,7 @@ void TMainVeskForm::connectCommands()
     connectGuarded(ui->RAnsSpeedButton, &QToolButton::clicked, this, &TMainVeskForm::RAnsSpeedButtonClick);
     connectGuarded(ui->About1, &QAction::triggered, this, &TMainVeskForm::About1Click);
     connectGuarded(ui->Review1, &QAction::triggered, this, &TMainVeskForm::Review1Click);
+    connectGuarded(ui->Progress1, &QAction::triggered, this, &TMainVeskForm::Progress1Click);
     ApplicationEvents1 = new ApplicationEvents(this);
     connect(ApplicationEvents1, &ApplicationEvents::shortCut, this, [this](int key, bool &handled) {
         guarded(&TMainVeskForm::ApplicationEvents1ShortCut, this, key, handled);
@@ -321,9 +324,36 @@ void TMainVeskForm::Review1Click()
     review.exec();
 }
 
-void TMainVeskForm::updateReviewItem()
+// "Мій прогрес", and from there a training run over a subject's mistakes; only while no test runs.
+void TMainVeskForm::Progress1Click()
+{
+    if (state.TestRunning || !ExcelApp)
+        return;
+    if (!workbookKeys)
+        workbookKeys.emplace(*ExcelApp, state.TestSettings.BankSize);
+    TProgressVeskForm progress(Progress, *ExcelApp, *workbookKeys, state.TestSettings.BankSize, this);
+    if (progress.exec() == TProgressVeskForm::MistakesAsked)
+        startMistakes(progress.mistakesSubject(), progress.mistakeQuestions());
+}
+
+// The run goes as a training run over a range does; its questions stand in for the range.
+void TMainVeskForm::startMistakes(int subject, const std::vector<std::int32_t> &questions)
+{
+    if (state.TestRunning) {
+        showText(FinishTestFirst);
+        return;
+    }
+    state.Mode = ModeTraining;
+    state.SubjectName = QString::fromUtf8(bank::SubjectSheets.at(std::size_t(subject)));
+    state.MistakeQuestions = questions;
+    ui->ModeLabel->setText(QStringLiteral("Режим тренування!"));
+    StartBtnClick();
+}
+
+void TMainVeskForm::updateHistoryItems()
 {
     ui->Review1->setEnabled(state.Review.has_value() && !state.TestRunning);
+    ui->Progress1->setEnabled(!state.TestRunning);
 }
 
 // Shows the refusal of a command that needs a running test; true when it did.

@@ -2,6 +2,8 @@
 
 #include "BankLoading.h"
 #include "ExcelApplication.h"
+#include "ProgressRecord.h"
+#include "QuestionKey.h"
 #include "Routines.h"
 
 #include <QMainWindow>
@@ -100,7 +102,10 @@ private:
 
     // Going through the mistakes of the last finished test.
     void Review1Click();
-    void updateReviewItem();
+    // The history of finished tests, and training on one's mistakes from it.
+    void Progress1Click();
+    void startMistakes(int subject, const std::vector<std::int32_t> &questions);
+    void updateHistoryItems();
 
     // The test engine (MainVeskEngine.cpp).
     void connectTestEngine();
@@ -127,12 +132,15 @@ private:
     void nextTrainingQuestion();
     bool onLastTrainingQuestion() const;
     bool trainingQuestionScored() const;
+    std::int32_t trainingQuestion(std::int32_t place) const;
     void scoreTrainingAnswer();
     void BackBtnClick();
     void FinishBtnClick();
     void finishTest();
     bool showResults();
     void keepReview();
+    void keepInHistory();
+    TestSummary finishedTest(const QString &workbook) const;
     void keepTrainingAnswer(bool right);
     void FinishTestControls();
     std::array<QPlainTextEdit *, bank::AnswerCount> answerBoxes() const;
@@ -171,14 +179,20 @@ private:
     // The depth of the event loop that the test was started from.
     int StartLoopLevel = 0;
 
-    // Training: the place of the question on screen within the range, 1 for its first question.
+    // Training: the place of the question on screen within the run, 1 for its first question.
     std::int32_t TrainingCounter = 0;
+    // Training: the question numbers of the run in their order.
+    std::vector<std::int32_t> TrainingQuestions;
     // Training: the per cent of right answers among the questions scored so far.
     long double Score = 0;
     // Training: the questions scored so far, in their order, for the review of the run.
     std::vector<ReviewEntry> TrainingAnswers;
     // The worksheet column shown at each answer position of the question on screen.
     std::array<std::int32_t, bank::AnswerCount> AnswerColumns{};
+    // The finished tests; opened at the first finish or the first look at them.
+    ProgressRecord Progress;
+    // Today's questions by their keys, read at the first look at the history.
+    std::optional<WorkbookKeys> workbookKeys;
 };
 
 } // namespace vesk3

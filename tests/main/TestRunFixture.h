@@ -24,10 +24,10 @@ inline vesk3::TickSource fixedTicks(std::uint32_t seed)
 // Long enough for a sanitised build on a busy machine; a step that never comes fails after it.
 inline constexpr int StepTimeout = 30000;
 
-// The main window as the start-up leaves it, with the windows it is handed, on a fixture workbook (by default
-// the test question bank: 12, 9, 7, 5 and 4 questions), its draws fixed, driven as the user drives it: by
-// single calls, or by a script of steps compared step by step with what the window shows (play). Any modal
-// window that no test expects fails the test.
+// The main window as the start-up leaves it, with the windows it is handed, on a fixture workbook or one at
+// an absolute path (by default the test question bank: 12, 9, 7, 5 and 4 questions), its draws fixed, driven
+// as the user drives it: by single calls, or by a script of steps compared step by step with what the window
+// shows (play). Any modal window that no test expects fails the test.
 //
 // Steps of a script:
 //   exam                 choose Exam and click Start
@@ -49,16 +49,19 @@ inline constexpr int StepTimeout = 30000;
 // "off".
 struct TestRunFixture
 {
-    explicit TestRunFixture(const char *workbook = "bank.xls")
+    // The history of finished tests goes to a folder of the fixture's own, or to `dataHome` when one is
+    // given.
+    explicit TestRunFixture(const char *workbook = "bank.xls", const QString &dataHome = {})
     {
-        // What the program remembers goes to a folder of this run, never to the user's settings.
+        // What the program remembers goes to folders of this run, never to the user's settings and history.
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.isEmpty() ? ownDataHome.path() : dataHome));
         state.Random.ticks = fixedTicks(20061014);
         state.Clock.now = [this] {
             return nowMs;
         };
-        form = std::make_unique<vesk3::TMainVeskForm>(
-            state, vesk3::BankSetup{std::string(VESK3_FIXTURES "/") + workbook});
+        const std::string path = workbook[0] == '/' ? workbook : std::string(VESK3_FIXTURES "/") + workbook;
+        form = std::make_unique<vesk3::TMainVeskForm>(state, vesk3::BankSetup{path});
         form->setSubjectDialog(subjectDialog);
         form->setResultDialog(resultDialog);
         form->setTableWindow(table);
@@ -197,6 +200,7 @@ struct TestRunFixture
     }
 
     QTemporaryDir settingsFolder;
+    QTemporaryDir ownDataHome;
     ModalWatcher modals;
     std::int64_t nowMs = 0;
     vesk3::TestState state;
