@@ -48,6 +48,9 @@ private:
         Paragraphs,        // a text cell without its value attribute, or a value that cannot be read
         UntypedParagraphs, // no value type: a text if it has any paragraph or a formula, else empty
         ErrorParagraphs,   // an error, known by the text it shows
+        // A formula's float 0, which other programs than LibreOffice write for an error, the error's text
+        // then its paragraph.
+        ZeroOrErrorParagraphs,
     };
 
     void beginTable(const XmlAttributes &attributes);
