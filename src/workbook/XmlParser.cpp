@@ -48,15 +48,15 @@ public:
 
     // Expat tokenizes an unfinished token anew with each piece it is given, so that a token spread over many
     // pieces would cost their number times its length. Pieces are held back until they are as long as what
-    // has passed without an event, which keeps the cost linear.
+    // has passed without an event, which keeps the cost linear, or until they tell a token too long.
     void feed(std::string_view chunk)
     {
-        if (held.empty() && chunk.size() >= unfinished) {
+        if (held.empty() && worthParsing(chunk.size())) {
             parse(chunk, false);
             return;
         }
         held.append(chunk);
-        if (held.size() >= unfinished) {
+        if (worthParsing(held.size())) {
             parse(held, false);
             held.clear();
         }
@@ -65,6 +65,11 @@ public:
     void finish() { parse(held, true); }
 
 private:
+    bool worthParsing(std::size_t size) const
+    {
+        return size >= unfinished || unfinished + size > maxXmlTokenSize;
+    }
+
     void parse(std::string_view piece, bool last)
     {
         progressed = false;
