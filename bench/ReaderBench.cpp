@@ -1,11 +1,12 @@
 // Measures the workbook reader on a large question bank and compares vesk3-bank check with FreeXL.
 //   vesk3-bench WORKBOOK.xls VESK3_BANK FREEXL_COUNT LONG_TOKEN.xlsx [ZIPPED_WORKBOOK...]
-// prints a table and exits 1 when a goal is missed. LONG_TOKEN.xlsx holds a 64 MiB attribute: vesk3-bank check
-// must refuse it in at most twice the time of merely inflating it. A zipped workbook (.xlsx, .ods, the same questions) is
-// measured against merely inflating its XML parts with libzip, the least any reader of it has to do. Every measurement runs in a fresh process, as the
-// program and the tool open a workbook once per run: a warm heap in a long benchmark process would hide the
-// cost of fresh memory, and an earlier run's high-water mark would spoil the memory baseline. Times are CPU
-// time (user + system), which other work on a shared machine leaves alone.
+// prints a table and exits 1 when a goal is missed. LONG_TOKEN.xlsx holds a 64 MiB attribute: vesk3-bank
+// check must refuse it in at most twice the time of merely inflating it. A zipped workbook (.xlsx, .ods, the
+// same questions) is measured against merely inflating its XML parts with libzip, the least any reader of it
+// has to do. Every measurement runs in a fresh process, as the program and the tool open a workbook once per
+// run: a warm heap in a long benchmark process would hide the cost of fresh memory, and an earlier run's
+// high-water mark would spoil the memory baseline. Times are CPU time (user + system), which other work on a
+// shared machine leaves alone.
 //   vesk3-bench --measure read|inflate|parse|open WORKBOOK
 // is one such process: it prints the CPU seconds, the growth of its peak resident memory in bytes and, for
 // inflate and parse, the bytes inflated. parse shows what expat itself costs, which no reader built on it
@@ -17,8 +18,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <expat.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <spawn.h>
 #include <sstream>
@@ -28,8 +31,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#include <expat.h>
-#include <functional>
 #include <zip.h>
 
 namespace {
@@ -313,7 +314,8 @@ void measureLongToken(Table &table, const std::string &tool, const std::string &
     const ProcessTimes check = medianProcessTimes({tool, "check", workbook}, 2);
     const std::string name = std::filesystem::path(workbook).filename().string();
     std::printf("\n%s: %.1f KiB, XML parts %.1f MiB inflated\n", name.c_str(),
-                static_cast<double>(std::filesystem::file_size(workbook)) / 1024, inflate.inflatedBytes / MiB);
+                static_cast<double>(std::filesystem::file_size(workbook)) / 1024,
+                inflate.inflatedBytes / MiB);
     table.row("Read the file, inflate its XML parts (libzip)", inflate.cpuSeconds * 1e3);
     table.row("vesk3-bank check, which refuses it", check.total() * 1e3);
     table.ratio("  check / inflate", check.total() / inflate.cpuSeconds, "<= 2x",

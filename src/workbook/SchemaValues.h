@@ -11,8 +11,8 @@ namespace workbook {
 
 // office:value: a decimal number, finite.
 std::optional<double> decimalValue(std::string_view text);
-// office:date-value, and an Office Open XML date cell's value: YYYY-MM-DD, optionally THH:MM:SS with a fraction of a second (a time zone is ignored),
-// as the serial day number of the 1900 date system.
+// office:date-value, and an Office Open XML date cell's value: YYYY-MM-DD, optionally THH:MM:SS with a
+// fraction of a second (a time zone is ignored), as the serial day number of the 1900 date system.
 std::optional<double> dateSerial(std::string_view text);
 // office:time-value: an ISO 8601 duration such as PT13H45M30S, optionally signed and with days, in days.
 std::optional<double> durationDays(std::string_view text);

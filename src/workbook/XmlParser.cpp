@@ -73,8 +73,8 @@ private:
     void parse(std::string_view piece, bool last)
     {
         progressed = false;
-        const XML_Status status =
-            XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), last ? XML_TRUE : XML_FALSE);
+        const XML_Status status = XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()),
+                                            last ? XML_TRUE : XML_FALSE);
         if (failure)
             std::rethrow_exception(failure);
         if (status != XML_STATUS_OK)

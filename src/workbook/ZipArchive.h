@@ -22,8 +22,8 @@ public:
     // The same for all parts read together: a workbook whose many sheets name one part inflates it each time.
     static constexpr std::uint64_t maxTotalSize = std::uint64_t{1} << 30;
 
-    // ReadFailure(DamagedArchive) when the bytes are no ZIP archive or a damaged one, (DuplicatePart) when two
-    // entries name one part.
+    // ReadFailure(DamagedArchive) when the bytes are no ZIP archive or a damaged one, (DuplicatePart) when
+    // two entries name one part.
     explicit ZipArchive(std::span<const std::uint8_t> bytes);
     ~ZipArchive();
     ZipArchive(const ZipArchive &) = delete;

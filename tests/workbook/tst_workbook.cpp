@@ -127,15 +127,16 @@ Parts xlsxParts(const std::string &cells, const std::string &workbookContent = {
                R"(" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/)" + type +
                R"(" Target=")" + target + R"("/>)";
     };
-    return {{"xl/workbook.xml", "<workbook" + namespaces + workbookContent +
-                                    R"(<sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
-            {"xl/_rels/workbook.xml.rels",
-             R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" +
-                 relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
-                 relationship("rId2", "styles", "styles.xml") + "</Relationships>"},
-            {"xl/worksheets/sheet1.xml",
-             "<worksheet" + namespaces + "<sheetData><row r=\"1\">" + cells + "</row></sheetData></worksheet>"},
-            {"xl/styles.xml", "<styleSheet" + namespaces + styles + "</styleSheet>"}};
+    return {
+        {"xl/workbook.xml", "<workbook" + namespaces + workbookContent +
+                                R"(<sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+        {"xl/_rels/workbook.xml.rels",
+         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" +
+             relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
+             relationship("rId2", "styles", "styles.xml") + "</Relationships>"},
+        {"xl/worksheets/sheet1.xml",
+         "<worksheet" + namespaces + "<sheetData><row r=\"1\">" + cells + "</row></sheetData></worksheet>"},
+        {"xl/styles.xml", "<styleSheet" + namespaces + styles + "</styleSheet>"}};
 }
 
 } // namespace
@@ -289,7 +290,8 @@ private slots:
                       R"(<c r="D1" t="b"><v>false</v></c>)"),
             "5|1000|True|False");
         row("an old macro sheet without a part",
-            xlsxParts(R"(<c r="A1"><v>1</v></c>)", R"(<sheets><sheet name="M" sheetId="2" r:id=""/></sheets>)"),
+            xlsxParts(R"(<c r="A1"><v>1</v></c>)",
+                      R"(<sheets><sheet name="M" sheetId="2" r:id=""/></sheets>)"),
             "1");
         row("number format id beyond 16 bits",
             xlsxParts(R"(<c r="A1"><v>5</v></c>)", {},
@@ -333,7 +335,8 @@ private slots:
         } catch (const workbook::BankError &error) {
             shown = QString::fromUtf8(error.what());
         }
-        QVERIFY2(shown == expected || (shown.contains("«test.xlsx»") && shown.contains(expected)), qPrintable(shown));
+        QVERIFY2(shown == expected || (shown.contains("«test.xlsx»") && shown.contains(expected)),
+                 qPrintable(shown));
     }
 
     // One text for every format's cells.
