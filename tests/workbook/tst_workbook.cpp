@@ -328,10 +328,10 @@ private slots:
         QString shown;
         try {
             const auto workbook = workbook::Workbook::fromBytes(zipOf(parts), "test.xlsx");
-            const workbook::Sheet &sheet = *workbook.findSheet("S");
+            QCOMPARE(workbook.sheets().size(), 1u);
+            const workbook::Sheet &sheet = workbook.sheets().front();
             for (int column = 1; column <= sheet.lastColumn(); ++column)
                 shown += (column > 1 ? "|" : "") + text(sheet, 1, column);
-            QCOMPARE(workbook.sheets().size(), 1u);
         } catch (const workbook::BankError &error) {
             shown = QString::fromUtf8(error.what());
         }
