@@ -48,8 +48,8 @@ private:
         Paragraphs,        // a text cell without its value attribute, or a value that cannot be read
         UntypedParagraphs, // no value type: a text if it has any paragraph or a formula, else empty
         ErrorParagraphs,   // an error, known by the text it shows
-        // A formula's float 0, which other programs than LibreOffice write for an error, the error's text
-        // then its paragraph.
+        // A formula's float 0, which programs other than LibreOffice write for an error: when the paragraph
+        // is an error's text, the cell is that error.
         ZeroOrErrorParagraphs,
     };
 
