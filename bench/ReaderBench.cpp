@@ -1,10 +1,12 @@
 // Measures the workbook reader on a large question bank and compares vesk3-bank check with FreeXL.
-//   vesk3-bench WORKBOOK.xls VESK3_BANK FREEXL_COUNT [ZIPPED_WORKBOOK...]
-// prints a table and exits 1 when a goal is missed. A zipped workbook (.xlsx, .ods, the same questions) is
-// measured against merely inflating its XML parts with libzip, the least any reader of it has to do. Every measurement runs in a fresh process, as the
-// program and the tool open a workbook once per run: a warm heap in a long benchmark process would hide the
-// cost of fresh memory, and an earlier run's high-water mark would spoil the memory baseline. Times are CPU
-// time (user + system), which other work on a shared machine leaves alone.
+//   vesk3-bench WORKBOOK.xls VESK3_BANK FREEXL_COUNT LONG_TOKEN.xlsx [ZIPPED_WORKBOOK...]
+// prints a table and exits 1 when a goal is missed. LONG_TOKEN.xlsx holds a 64 MiB attribute: vesk3-bank
+// check must refuse it in at most twice the time of merely inflating it. A zipped workbook (.xlsx, .ods, the
+// same questions) is measured against merely inflating its XML parts with libzip, the least any reader of it
+// has to do. Every measurement runs in a fresh process, as the program and the tool open a workbook once per
+// run: a warm heap in a long benchmark process would hide the cost of fresh memory, and an earlier run's
+// high-water mark would spoil the memory baseline. Times are CPU time (user + system), which other work on a
+// shared machine leaves alone.
 //   vesk3-bench --measure read|inflate|parse|open WORKBOOK
 // is one such process: it prints the CPU seconds, the growth of its peak resident memory in bytes and, for
 // inflate and parse, the bytes inflated. parse shows what expat itself costs, which no reader built on it
@@ -16,8 +18,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <expat.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <spawn.h>
 #include <sstream>
@@ -27,8 +31,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#include <expat.h>
-#include <functional>
 #include <zip.h>
 
 namespace {
@@ -39,6 +41,7 @@ constexpr double MaxPeakToFileRatio = 3;
 constexpr double MaxCheckToFreexlRatio = 0.5;
 constexpr double MaxOpenToInflateRatio = 3;
 constexpr double MaxPeakToInflatedRatio = 1;
+constexpr double MaxRefusalToInflateRatio = 2;
 
 double seconds(const timeval &time)
 {
@@ -175,7 +178,7 @@ struct ProcessRun
 };
 
 // Runs a program with its standard output caught; standard error stays the terminal's.
-ProcessRun runProcess(const std::vector<std::string> &args)
+ProcessRun runProcess(const std::vector<std::string> &args, int expectedExitCode = 0)
 {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
@@ -205,7 +208,7 @@ ProcessRun runProcess(const std::vector<std::string> &args)
     rusage usage{};
     if (spawned == 0 && wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
-    if (run.exitCode != 0)
+    if (run.exitCode != expectedExitCode)
         throw std::runtime_error(args[0] + " failed");
     run.userSeconds = seconds(usage.ru_utime);
     run.systemSeconds = seconds(usage.ru_stime);
@@ -245,14 +248,14 @@ struct ProcessTimes
     double total() const { return user + system; }
 };
 
-ProcessTimes medianProcessTimes(const std::vector<std::string> &args)
+ProcessTimes medianProcessTimes(const std::vector<std::string> &args, int expectedExitCode = 0)
 {
-    runProcess(args);
+    runProcess(args, expectedExitCode);
     std::vector<double> users;
     std::vector<double> systems;
     std::vector<double> totals;
     for (int i = 0; i < Runs; ++i) {
-        const ProcessRun run = runProcess(args);
+        const ProcessRun run = runProcess(args, expectedExitCode);
         users.push_back(run.userSeconds);
         systems.push_back(run.systemSeconds);
         totals.push_back(run.userSeconds + run.systemSeconds);
@@ -304,8 +307,23 @@ void measureZipped(Table &table, const std::string &workbook)
                 open.peakBytes <= MaxPeakToInflatedRatio * inflate.inflatedBytes);
 }
 
+// A hostile file must cost no more than its bytes do: refused (exit code 2) before expat rescans the token.
+void measureLongToken(Table &table, const std::string &tool, const std::string &workbook)
+{
+    const Measurement inflate = measure("inflate", workbook);
+    const ProcessTimes check = medianProcessTimes({tool, "check", workbook}, 2);
+    const std::string name = std::filesystem::path(workbook).filename().string();
+    std::printf("\n%s: %.1f KiB, XML parts %.1f MiB inflated\n", name.c_str(),
+                static_cast<double>(std::filesystem::file_size(workbook)) / 1024,
+                inflate.inflatedBytes / MiB);
+    table.row("Read the file, inflate its XML parts (libzip)", inflate.cpuSeconds * 1e3);
+    table.row("vesk3-bank check, which refuses it", check.total() * 1e3);
+    table.ratio("  check / inflate", check.total() / inflate.cpuSeconds, "<= 2x",
+                check.total() <= MaxRefusalToInflateRatio * inflate.cpuSeconds);
+}
+
 int runBenchmark(const std::string &workbook, const std::string &tool, const std::string &freexlCount,
-                 const std::vector<std::string> &zippedWorkbooks)
+                 const std::string &longToken, const std::vector<std::string> &zippedWorkbooks)
 {
     const double fileBytes = static_cast<double>(std::filesystem::file_size(workbook));
     const Measurement read = measure("read", workbook);
@@ -331,6 +349,7 @@ int runBenchmark(const std::string &workbook, const std::string &tool, const std
                 check.total() < MaxCheckToFreexlRatio * freexl.total());
     for (const std::string &zipped : zippedWorkbooks)
         measureZipped(table, zipped);
+    measureLongToken(table, tool, longToken);
     return table.allGoalsMet() ? 0 : 1;
 }
 
@@ -342,9 +361,10 @@ int main(int argc, char *argv[])
         const std::string_view what = argc == 4 && std::string_view(argv[1]) == "--measure" ? argv[2] : "";
         if (what == "read" || what == "inflate" || what == "parse" || what == "open")
             return measureOnce(what, argv[3]);
-        if (argc >= 4)
-            return runBenchmark(argv[1], argv[2], argv[3], {argv + 4, argv + argc});
-        std::fprintf(stderr, "usage: vesk3-bench WORKBOOK.xls VESK3_BANK FREEXL_COUNT [ZIPPED_WORKBOOK...]\n");
+        if (argc >= 5)
+            return runBenchmark(argv[1], argv[2], argv[3], argv[4], {argv + 5, argv + argc});
+        std::fprintf(stderr, "usage: vesk3-bench WORKBOOK.xls VESK3_BANK FREEXL_COUNT LONG_TOKEN.xlsx "
+                             "[ZIPPED_WORKBOOK...]\n");
         return 64;
     } catch (const std::exception &error) {
         std::fprintf(stderr, "vesk3-bench: %s\n", error.what());

@@ -18,8 +18,8 @@ std::string csvField(std::string_view text)
 
 void writeCsv(std::ostream &out, const workbook::Sheet &sheet, const workbook::TextFormat &format)
 {
-    for (int row = 1; row <= sheet.lastRow(); ++row) {
-        for (int column = 1; column <= sheet.lastColumn(); ++column) {
+    for (int row = 1; row <= sheet.lastValueRow(); ++row) {
+        for (int column = 1; column <= sheet.lastValueColumn(); ++column) {
             if (column > 1)
                 out << ',';
             out << csvField(workbook::cellText(sheet.cell(row, column), format));

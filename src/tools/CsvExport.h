@@ -12,8 +12,8 @@ namespace tools {
 // One CSV field: quoted, with its quotes doubled, when it holds a comma, a quote, CR or LF.
 std::string csvField(std::string_view text);
 
-// Rows 1 to lastRow, columns 1 to lastColumn, every cell as the program reads it; comma-separated, each
-// line ended by CRLF.
+// Rows 1 to lastValueRow, columns 1 to lastValueColumn, every cell as the program reads it; comma-separated,
+// each line ended by CRLF.
 void writeCsv(std::ostream &out, const workbook::Sheet &sheet, const workbook::TextFormat &format);
 
 } // namespace tools

@@ -1,5 +1,6 @@
 #include "ReadFailure.h"
 
+#include "XmlParser.h"
 #include "ZipArchive.h"
 
 namespace workbook {
@@ -89,6 +90,23 @@ BankError ReadFailure::toBankError(const std::string &source) const
             "Файл " + file + " пошкоджено або підроблено: його частини, прочитані до «" + name +
             "» включно, після розпакування займають понад " + std::to_string(ZipArchive::maxTotalSize >> 20) +
             " МБ, більше, ніж будь-яка книга з питаннями. Перевірте, чи вибрано правильний файл.");
+    case Fault::DuplicatePart:
+        return BankError("Файл " + file + " пошкоджено або підроблено: частина «" + name +
+                         "» є в його архіві ZIP двічі, і різні програми прочитали б із нього різне." +
+                         resaveAdvice);
+    case Fault::OverlongToken:
+        return BankError("Файл " + file + " пошкоджено або підроблено: його частина «" + name +
+                         "» містить тег, атрибут чи коментар XML довший за " +
+                         std::to_string(maxXmlTokenSize >> 20) +
+                         " МБ, яких книги з питаннями не мають. Перевірте, чи вибрано правильний файл.");
+    case Fault::DeepNesting:
+        return BankError("Файл " + file + " пошкоджено або підроблено: у його частині «" + name +
+                         "» елементи XML вкладено глибше ніж на " + std::to_string(maxXmlDepth) +
+                         " рівнів, чого книги з питаннями не мають. Перевірте, чи вибрано правильний файл.");
+    case Fault::OutOfMemory:
+        return BankError("Книга " + file +
+                         " завелика, щоб її прочитати: на комп’ютері бракує пам’яті. Перевірте, чи вибрано "
+                         "правильний файл, або закрийте інші програми й спробуйте знову.");
     }
     return BankError("Не вдається прочитати файл " + file + ".");
 }

@@ -26,6 +26,12 @@ enum class Fault
     DamagedPart,     // not well-formed XML, or a DTD (refused: a workbook needs none, and entities can bomb)
     PartTooLarge,    // inflates past the cap: an inflation bomb
     ArchiveTooLarge, // the parts read so far inflate past the cap for all together
+    DuplicatePart,   // two entries of one name: readers would disagree about which one the workbook holds
+    // A tag, attribute or comment far longer, or elements nested far deeper, than any workbook has: made to
+    // cost minutes or gigabytes.
+    OverlongToken,
+    DeepNesting,
+    OutOfMemory, // the machine has too little memory for what the file holds
 };
 
 // The part of a damaged file, named in the text so that whoever repairs the file knows where to look.

@@ -22,6 +22,16 @@ int Sheet::lastColumn() const
     return d->lastColumn();
 }
 
+int Sheet::lastValueRow() const
+{
+    return d->lastValueRow();
+}
+
+int Sheet::lastValueColumn() const
+{
+    return d->lastValueColumn();
+}
+
 void Sheet::checkInGrid(int row, int column) const
 {
     const Grid grid = d->grid();

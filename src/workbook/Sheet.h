@@ -18,9 +18,12 @@ public:
     explicit Sheet(std::shared_ptr<const SheetData> data);
 
     const std::string &name() const;
-    // The last row and column that hold a cell (0 for an empty sheet).
+    // The last row and column that hold a cell (0 for an empty sheet), a formatted blank one included.
     int lastRow() const;
     int lastColumn() const;
+    // The last row and column that hold a value: formatted blank cells may reach to the grid's end.
+    int lastValueRow() const;
+    int lastValueColumn() const;
     // Any cell of the format's grid (for .xls rows 1..65536, columns 1..256); outside the used range it is
     // empty. Outside the grid: BankError.
     CellValue cell(int row, int column) const;

@@ -23,6 +23,20 @@ const StoredCell *SheetData::find(int row, int column) const
     return found == last || found->column != column - 1 ? nullptr : &*found;
 }
 
+int SheetData::lastValueRow() const
+{
+    int row = lastRow();
+    while (row > 0 && content.rowStarts[row - 1] == content.rowStarts[row])
+        --row;
+    return row;
+}
+
+int SheetData::lastValueColumn() const
+{
+    const auto widest = std::ranges::max_element(content.cells, {}, &StoredCell::column);
+    return widest == content.cells.end() ? 0 : widest->column + 1;
+}
+
 CellValue SheetData::cell(int row, int column) const
 {
     const StoredCell *found = find(row, column);

@@ -76,6 +76,8 @@ public:
     Grid grid() const { return cellGrid; }
     int lastRow() const { return static_cast<int>(content.rowStarts.size()) - 1; }
     int lastColumn() const { return usedColumns; }
+    int lastValueRow() const;
+    int lastValueColumn() const;
     // Row and column 1-based and inside the grid.
     CellValue cell(int row, int column) const;
     bool isBlank(int row, int column) const;

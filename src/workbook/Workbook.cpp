@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <new>
 
 namespace workbook {
 
@@ -101,31 +102,34 @@ std::shared_ptr<const FileBytes> readFile(const std::string &path)
 
 Workbook Workbook::open(const std::string &path)
 {
-    std::shared_ptr<const FileBytes> bytes;
-    try {
-        bytes = readFile(path);
-    } catch (const ReadFailure &failure) {
-        throw failure.toBankError(path);
-    }
-    return read(std::move(bytes), path);
+    return read([&] { return readFile(path); }, path);
 }
 
 Workbook Workbook::fromBytes(std::string_view bytes, const std::string &sourceName)
 {
-    if (bytes.size() > maxWorkbookSize)
-        throw ReadFailure(Fault::TooLarge).toBankError(sourceName);
-    auto copy = std::make_shared<FileBytes>(bytes.size());
-    std::ranges::copy(bytes, copy->data());
-    return read(std::move(copy), sourceName);
+    return read(
+        [&] {
+            if (bytes.size() > maxWorkbookSize)
+                throw ReadFailure(Fault::TooLarge);
+            auto copy = std::make_shared<FileBytes>(bytes.size());
+            std::ranges::copy(bytes, copy->data());
+            return copy;
+        },
+        sourceName);
 }
 
-Workbook Workbook::read(std::shared_ptr<const FileBytes> bytes, const std::string &sourceName)
+Workbook Workbook::read(const std::function<std::shared_ptr<const FileBytes>()> &loadBytes,
+                        const std::string &sourceName)
 {
     Workbook workbook;
     try {
-        workbook.sheetList = readWorkbook(bytes);
+        workbook.sheetList = readWorkbook(loadBytes());
     } catch (const ReadFailure &failure) {
         throw failure.toBankError(sourceName);
+    } catch (const std::bad_alloc &) {
+        // The limits keep what a file may cost within what a workbook needs, which a machine short of memory
+        // may still lack.
+        throw ReadFailure(Fault::OutOfMemory).toBankError(sourceName);
     }
     return workbook;
 }

@@ -2,6 +2,7 @@
 
 #include "Sheet.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,7 +16,8 @@ class FileBytes;
 class Workbook
 {
 public:
-    // Throws BankError with a Ukrainian text naming the path and what is wrong.
+    // Throws BankError with a Ukrainian text naming the path and what is wrong, also when the machine has too
+    // little memory for the workbook.
     static Workbook open(const std::string &path);
     // The same for bytes already in memory; sourceName stands for the path in error texts.
     static Workbook fromBytes(std::string_view bytes, const std::string &sourceName);
@@ -27,7 +29,8 @@ public:
 
 private:
     // The workbook keeps its file's bytes: its texts are read from them when a cell asks.
-    static Workbook read(std::shared_ptr<const FileBytes> bytes, const std::string &sourceName);
+    static Workbook read(const std::function<std::shared_ptr<const FileBytes>()> &loadBytes,
+                         const std::string &sourceName);
 
     std::vector<Sheet> sheetList;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,9 +41,16 @@ public:
     virtual void characters(std::string_view text) = 0;
 };
 
-// Streams the part through expat as it inflates. A part that is no well-formed XML, or has a document type
-// declaration (refused: no DTD, no entities of its own), gives ReadFailure(DamagedPart) naming the part;
-// a failure the handler throws passes through unchanged.
+// No workbook has a tag, attribute or comment near this long (a cell's text is at most 32,767 characters,
+// 256 KiB even with each one written as a character reference) nor elements nested near this deep.
+constexpr std::size_t maxXmlTokenSize = std::size_t{4} << 20;
+constexpr int maxXmlDepth = 256;
+
+// Streams the part through expat as it inflates, in time linear in its size. A part that is no well-formed
+// XML, or has a document type declaration (refused: no DTD, no entities of its own), gives
+// ReadFailure(DamagedPart) naming the part, one with a longer token or deeper nesting than the limits above
+// (OverlongToken, DeepNesting) as soon as it gets there; a failure the handler throws passes through
+// unchanged.
 void parseXmlPart(const ZipArchive &archive, const std::string &part, XmlHandler &handler);
 
 } // namespace workbook

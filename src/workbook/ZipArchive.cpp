@@ -11,6 +11,18 @@ namespace {
 
 constexpr std::size_t chunkSize = 64 * 1024;
 
+std::string comparedName(std::string_view name)
+{
+    std::string compared(name);
+    for (char &c : compared) {
+        if (c == '\\')
+            c = '/';
+        else if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return compared;
+}
+
 struct FileCloser
 {
     void operator()(zip_file_t *file) const { zip_fclose(file); }
@@ -36,21 +48,29 @@ ZipArchive::ZipArchive(std::span<const std::uint8_t> bytes)
     zip_error_fini(&error);
     if (!archive)
         throw ReadFailure::inPart(Fault::DamagedArchive, {});
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t index = 0; index < count; ++index) {
+        const char *name = zip_get_name(archive.get(), static_cast<zip_uint64_t>(index), 0);
+        if (name == nullptr)
+            throw ReadFailure::inPart(Fault::DamagedArchive, {});
+        if (!entries.emplace(comparedName(name), static_cast<std::uint64_t>(index)).second)
+            throw ReadFailure::inPart(Fault::DuplicatePart, name);
+    }
 }
 
 ZipArchive::~ZipArchive() = default;
 
 bool ZipArchive::contains(const std::string &name) const
 {
-    return zip_name_locate(archive.get(), name.c_str(), ZIP_FL_NOCASE) >= 0;
+    return entries.contains(comparedName(name));
 }
 
 void ZipArchive::read(const std::string &name, const std::function<void(std::string_view)> &sink) const
 {
-    const zip_int64_t index = zip_name_locate(archive.get(), name.c_str(), ZIP_FL_NOCASE);
-    if (index < 0)
+    const auto entry = entries.find(comparedName(name));
+    if (entry == entries.end())
         throw ReadFailure::inPart(Fault::MissingPart, name);
-    const std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive.get(), index, 0));
+    const std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive.get(), entry->second, 0));
     if (!file)
         throw ReadFailure::inPart(Fault::DamagedArchive, name);
     std::array<char, chunkSize> buffer;

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 struct zip;
 
@@ -21,13 +22,15 @@ public:
     // The same for all parts read together: a workbook whose many sheets name one part inflates it each time.
     static constexpr std::uint64_t maxTotalSize = std::uint64_t{1} << 30;
 
-    // ReadFailure(DamagedArchive) when the bytes are no ZIP archive or a damaged one.
+    // ReadFailure(DamagedArchive) when the bytes are no ZIP archive or a damaged one, (DuplicatePart) when
+    // two entries name one part.
     explicit ZipArchive(std::span<const std::uint8_t> bytes);
     ~ZipArchive();
     ZipArchive(const ZipArchive &) = delete;
     ZipArchive &operator=(const ZipArchive &) = delete;
 
-    // Part names compare without regard to case, as the package formats define them.
+    // Part names compare without regard to case, as the package formats define them, and a backslash, which
+    // some Windows ZIP code writes, stands for a slash.
     bool contains(const std::string &name) const;
     // Inflates the part in chunks into sink. ReadFailure(MissingPart) when the archive lacks it,
     // (DamagedArchive) when its data is damaged, (PartTooLarge) when it inflates past maxPartSize,
@@ -42,6 +45,8 @@ private:
     };
 
     std::unique_ptr<zip, Closer> archive;
+    // The entries' indexes by their names as compared.
+    std::unordered_map<std::string, std::uint64_t> entries;
     mutable std::uint64_t totalInflated = 0;
 };
 

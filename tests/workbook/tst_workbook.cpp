@@ -4,13 +4,16 @@
 #include "Workbook.h"
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <zip.h>
 
 using workbook::CellValue;
 using Kind = CellValue::Kind;
+using Parts = std::vector<std::pair<std::string, std::string>>;
 
 Q_DECLARE_METATYPE(CellValue::Kind)
+Q_DECLARE_METATYPE(Parts)
 
 namespace {
 
@@ -81,7 +84,7 @@ const std::vector<Expected> &cellsFixture()
 }
 
 // The bytes of a ZIP archive of the given parts.
-std::string zipOf(const std::vector<std::pair<std::string, std::string>> &parts)
+std::string zipOf(const Parts &parts)
 {
     zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, nullptr);
     zip_source_keep(buffer);
@@ -100,7 +103,7 @@ std::string zipOf(const std::vector<std::pair<std::string, std::string>> &parts)
 }
 
 // An OpenDocument spreadsheet whose content.xml holds one table "S" of the given rows.
-std::string odsOf(const QString &rows)
+Parts odsParts(const QString &rows)
 {
     const std::string content =
         R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" )"
@@ -108,7 +111,32 @@ std::string odsOf(const QString &rows)
         R"(xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"><office:body><office:spreadsheet>)"
         R"(<table:table table:name="S">)" +
         rows.toStdString() + "</table:table></office:spreadsheet></office:body></office:document-content>";
-    return zipOf({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", content}});
+    return {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", content}};
+}
+
+// An Office Open XML workbook of one sheet "S" whose row 1 holds the given cells, with only the parts that
+// Excel cannot do without; style 1 shows a date. workbookContent goes before the sheet's entry.
+Parts xlsxParts(const std::string &cells, const std::string &workbookContent = {},
+                const std::string &styles = R"(<cellXfs><xf numFmtId="0"/><xf numFmtId="14"/></cellXfs>)")
+{
+    const std::string namespaces =
+        R"( xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
+        R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)";
+    const auto relationship = [](const char *id, const char *type, const char *target) {
+        return std::string(R"(<Relationship Id=")") + id +
+               R"(" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/)" + type +
+               R"(" Target=")" + target + R"("/>)";
+    };
+    return {
+        {"xl/workbook.xml", "<workbook" + namespaces + workbookContent +
+                                R"(<sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)"},
+        {"xl/_rels/workbook.xml.rels",
+         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)" +
+             relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
+             relationship("rId2", "styles", "styles.xml") + "</Relationships>"},
+        {"xl/worksheets/sheet1.xml",
+         "<worksheet" + namespaces + "<sheetData><row r=\"1\">" + cells + "</row></sheetData></worksheet>"},
+        {"xl/styles.xml", "<styleSheet" + namespaces + styles + "</styleSheet>"}};
 }
 
 } // namespace
@@ -201,6 +229,10 @@ private slots:
         QTest::newRow("a time") << "<table:table-row>" + value.arg("time", "time-value", "PT36H30M00S") +
                                        "</table:table-row>"
                                 << 1 << 1 << "01.01.1900 12:30:00" << 1 << 1;
+        QTest::newRow("a formula's error as float 0, as Excel writes it")
+            << R"(<table:table-row><table:table-cell table:formula="of:=1/0" office:value-type="float" )"
+               R"(office:value="0"><text:p>#DIV/0!</text:p></table:table-cell></table:table-row>)"
+            << 1 << 1 << "#DIV/0!" << 1 << 1;
         // Refused: the expected text is the error's.
         QTest::newRow("broken XML") << "<table:table-row>" << 0 << 0
                                     << "частина «content.xml» — не правильний XML" << 0 << 0;
@@ -222,7 +254,7 @@ private slots:
         QFETCH(int, lastRow);
         QFETCH(int, lastColumn);
         try {
-            const auto workbook = workbook::Workbook::fromBytes(odsOf(rows), "test.ods");
+            const auto workbook = workbook::Workbook::fromBytes(zipOf(odsParts(rows)), "test.ods");
             QCOMPARE(workbook.sheets().size(), 1u);
             const workbook::Sheet &sheet = workbook.sheets().front();
             QCOMPARE(text(sheet, row, column), expected);
@@ -230,6 +262,81 @@ private slots:
         } catch (const workbook::BankError &error) {
             QVERIFY2(row == 0 && QString::fromUtf8(error.what()).contains(expected), error.what());
         }
+    }
+
+    // What other writers than LibreOffice put in an archive, and archives made to cost minutes or gigabytes.
+    void zipWorkbooks_data()
+    {
+        QTest::addColumn<Parts>("parts");
+        QTest::addColumn<QString>("expected"); // row 1 of the sheet S, its cells joined by |; or the error
+        const auto row = [](const char *name, const Parts &parts, const QString &expected) {
+            QTest::newRow(name) << parts << expected;
+        };
+        row("ISO 8601 date and time", xlsxParts(R"(<c r="A1" t="d"><v>2023-03-15T13:45:30</v></c>)"),
+            "15.03.2023 13:45:30");
+        row("ISO 8601 date in a 1904 workbook",
+            xlsxParts(R"(<c r="A1" t="d"><v>2023-03-15</v></c>)", R"(<workbookPr date1904="1"/>)"),
+            "15.03.2023");
+        row("1904 date system as Excel writes it",
+            xlsxParts(R"(<c r="A1" s="1"><v>36963</v></c>)", R"(<workbookPr date1904="1"/>)"), "14.03.2005");
+        row("1900 date system spelt false",
+            xlsxParts(R"(<c r="A1" s="1"><v>38425</v></c>)", R"(<workbookPr date1904="false"/>)"),
+            "14.03.2005");
+        row("empty values of a formula and a shared string, lower-case reference",
+            xlsxParts(R"(<c r="a1"><f>1/0</f><v/></c><c r="B1" t="s"><v></v></c><c r="c1"><v>3</v></c>)"),
+            "||3");
+        row("XML Schema spellings",
+            xlsxParts(R"(<c r="A1"><v>+5</v></c><c r="B1"><v>1E3</v></c><c r="C1" t="b"><v>true</v></c>)"
+                      R"(<c r="D1" t="b"><v>false</v></c>)"),
+            "5|1000|True|False");
+        row("an old macro sheet without a part",
+            xlsxParts(R"(<c r="A1"><v>1</v></c>)",
+                      R"(<sheets><sheet name="M" sheetId="2" r:id=""/></sheets>)"),
+            "1");
+        row("number format id beyond 16 bits",
+            xlsxParts(R"(<c r="A1"><v>5</v></c>)", {},
+                      R"(<numFmts><numFmt numFmtId="65536" formatCode="dd.mm.yyyy"/></numFmts>)"
+                      R"(<cellXfs><xf numFmtId="0"/></cellXfs>)"),
+            "5");
+        Parts backslashes = xlsxParts(R"(<c r="A1"><v>1</v></c>)");
+        for (auto &[name, data] : backslashes)
+            std::ranges::replace(name, '/', '\\');
+        row("backslashes in entry names", backslashes, "1");
+        backslashes.push_back(xlsxParts(R"(<c r="A1"><v>2</v></c>)")[2]);
+        row("one part twice", backslashes, "частина «xl/worksheets/sheet1.xml» є в його архіві ZIP двічі");
+        row("a 5 MiB attribute",
+            xlsxParts(R"(<c r="A1" x=")" + std::string(5 << 20, 'x') + R"("><v>1</v></c>)"),
+            "частина «xl/worksheets/sheet1.xml» містить тег, атрибут чи коментар XML довший за 4 МБ");
+        std::string nested;
+        for (int depth = 0; depth < 300; ++depth)
+            nested.insert(depth * 3, "<x></x>");
+        row("elements 300 deep", xlsxParts(nested),
+            "у його частині «xl/worksheets/sheet1.xml» елементи XML вкладено глибше ніж на 256 рівнів");
+        Parts encrypted = odsParts("");
+        encrypted[1].second = "\x8b\x01 encrypted bytes";
+        encrypted.push_back(
+            {"META-INF/manifest.xml",
+             R"(<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0">)"
+             R"(<manifest:file-entry manifest:full-path="content.xml"><manifest:encryption-data/>)"
+             "</manifest:file-entry></manifest:manifest>"});
+        row("encrypted .ods", encrypted, "захищено паролем");
+    }
+    void zipWorkbooks()
+    {
+        QFETCH(Parts, parts);
+        QFETCH(QString, expected);
+        QString shown;
+        try {
+            const auto workbook = workbook::Workbook::fromBytes(zipOf(parts), "test.xlsx");
+            QCOMPARE(workbook.sheets().size(), 1u);
+            const workbook::Sheet &sheet = workbook.sheets().front();
+            for (int column = 1; column <= sheet.lastColumn(); ++column)
+                shown += (column > 1 ? "|" : "") + text(sheet, 1, column);
+        } catch (const workbook::BankError &error) {
+            shown = QString::fromUtf8(error.what());
+        }
+        QVERIFY2(shown == expected || (shown.contains("«test.xlsx»") && shown.contains(expected)),
+                 qPrintable(shown));
     }
 
     // One text for every format's cells.

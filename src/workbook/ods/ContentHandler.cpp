@@ -1,7 +1,7 @@
 #include "ods/ContentHandler.h"
 
 #include "ReadFailure.h"
-#include "ods/CellValues.h"
+#include "SchemaValues.h"
 
 #include <algorithm>
 #include <charconv>
@@ -187,7 +187,8 @@ void ContentHandler::beginCell(const XmlAttributes &attributes)
     if (!type)
         source = Source::UntypedParagraphs;
     else if (readTypedValue(*type, attributes, cell))
-        source = Source::Value;
+        source = hasFormula && *type == "float" && cell.number == 0 ? Source::ZeroOrErrorParagraphs
+                                                                    : Source::Value;
     else
         source = Source::Paragraphs;
 }
@@ -234,10 +235,11 @@ void ContentHandler::endCell()
         cell.text = paragraphText;
         break;
     case Source::ErrorParagraphs:
+    case Source::ZeroOrErrorParagraphs:
         if (const auto code = errorCode(paragraphText)) {
             cell.kind = CellValue::Kind::Error;
             cell.number = *code;
-        } else {
+        } else if (source == Source::ErrorParagraphs) {
             cell.kind = CellValue::Kind::Text;
             cell.text = paragraphText;
         }

@@ -48,6 +48,9 @@ private:
         Paragraphs,        // a text cell without its value attribute, or a value that cannot be read
         UntypedParagraphs, // no value type: a text if it has any paragraph or a formula, else empty
         ErrorParagraphs,   // an error, known by the text it shows
+        // A formula's float 0, which programs other than LibreOffice write for an error: when the paragraph
+        // is an error's text, the cell is that error.
+        ZeroOrErrorParagraphs,
     };
 
     void beginTable(const XmlAttributes &attributes);

@@ -11,13 +11,15 @@ namespace workbook::xlsx {
 
 namespace {
 
-// A format id that does not fit is no format Excel has: the cell shows its number plainly.
-std::uint16_t formatId(const XmlAttributes &attributes)
+// Nothing for an id that does not fit, which is no format Excel has.
+std::optional<std::uint16_t> formatId(const XmlAttributes &attributes)
 {
     const std::string_view text = attributes.value({{}, "numFmtId"}).value_or("0");
     std::uint16_t id = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
-    return error == std::errc() && end == text.data() + text.size() ? id : 0;
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return id;
 }
 
 class StylesHandler : public XmlHandler
@@ -30,9 +32,9 @@ public:
         else if (isSpreadsheetElement(name, "numFmts"))
             inList = List::NumberFormats;
         else if (inList == List::CellStyles && isSpreadsheetElement(name, "xf"))
-            formats.addCellStyle(formatId(attributes));
+            formats.addCellStyle(formatId(attributes).value_or(0)); // its cells show their numbers plainly
         else if (inList == List::NumberFormats && isSpreadsheetElement(name, "numFmt"))
-            formats.addFormat(formatId(attributes), attributes.value({{}, "formatCode"}).value_or(""));
+            addFormat(attributes);
     }
 
     void endElement(XmlName name) override
@@ -46,6 +48,13 @@ public:
     NumberFormats formats;
 
 private:
+    // A format of an id that does not fit would take the place of another one.
+    void addFormat(const XmlAttributes &attributes)
+    {
+        if (const auto id = formatId(attributes))
+            formats.addFormat(*id, attributes.value({{}, "formatCode"}).value_or(""));
+    }
+
     // Formats elsewhere, as in <dxfs>, are not cells'.
     enum class List
     {

@@ -4,6 +4,7 @@
 #include "OoxmlNames.h"
 #include "ReadFailure.h"
 #include "RichText.h"
+#include "SchemaValues.h"
 #include "SheetBuilder.h"
 #include "ZipArchive.h"
 
@@ -25,9 +26,12 @@ std::string_view trimmed(std::string_view text)
     return text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
 }
 
+// As XML Schema spells numbers: also with a plus sign.
 template <typename Number> std::optional<Number> parsed(std::string_view text)
 {
     text = trimmed(text);
+    if (text.starts_with('+') && !text.substr(1).starts_with('-'))
+        text.remove_prefix(1);
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || text.empty())
@@ -41,13 +45,20 @@ struct Place
     int column;
 };
 
-// "B12" -> row 12, column 2; nullopt when it is no reference or lies outside the grid.
+int columnLetter(char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 1;
+    return c >= 'a' && c <= 'z' ? c - 'a' + 1 : 0;
+}
+
+// "B12" or "b12" -> row 12, column 2; nullopt when it is no reference or lies outside the grid.
 std::optional<Place> parseReference(std::string_view reference)
 {
     Place place{0, 0};
     std::size_t i = 0;
-    for (; i < reference.size() && reference[i] >= 'A' && reference[i] <= 'Z'; ++i) {
-        place.column = place.column * 26 + (reference[i] - 'A' + 1);
+    for (; i < reference.size() && columnLetter(reference[i]) != 0; ++i) {
+        place.column = place.column * 26 + columnLetter(reference[i]);
         if (place.column > gridColumns)
             return std::nullopt;
     }
@@ -155,18 +166,23 @@ private:
         inCell = false;
         if (!hasValue)
             builder.addBlank(cell.row, cell.column);
-        else if (type == "n")
-            addNumber();
-        else if (type == "s")
-            builder.addSharedText(cell.row, cell.column, parsed<std::uint32_t>(value).value_or(UINT32_MAX));
         else if (type == "inlineStr")
             addText([&](std::string &out) { inlineString.takeInto(out); });
         else if (type == "str")
             addText([&](std::string &out) { appendDecoded(value, out); });
+        // An empty value of any other type, written for a formula without its result, is an empty cell.
+        else if (value.empty())
+            builder.addBlank(cell.row, cell.column);
+        else if (type == "n")
+            addNumber();
+        else if (type == "s")
+            builder.addSharedText(cell.row, cell.column, parsed<std::uint32_t>(value).value_or(UINT32_MAX));
         else if (type == "b")
             addBoolean();
         else if (type == "e")
             addError();
+        else if (type == "d")
+            addIsoDate();
         else
             site.fail();
     }
@@ -191,10 +207,19 @@ private:
 
     void addBoolean()
     {
-        const std::string_view text = trimmed(value);
-        if (text != "0" && text != "1")
+        const auto boolean = booleanValue(trimmed(value));
+        if (!boolean)
             site.fail();
-        builder.addBoolean(cell.row, cell.column, text == "1");
+        builder.addBoolean(cell.row, cell.column, *boolean);
+    }
+
+    // A date as ISO 8601 writes it, as in Strict files: the same day in either date system.
+    void addIsoDate()
+    {
+        const auto serial = dateSerial(trimmed(value));
+        if (!serial)
+            site.fail();
+        builder.addDate(cell.row, cell.column, *serial);
     }
 
     // An error value of a newer Excel than the codes know (#SPILL!, ...) shows as its text.

@@ -3,6 +3,7 @@
 #include "OoxmlNames.h"
 #include "ReadFailure.h"
 #include "Relationships.h"
+#include "SchemaValues.h"
 #include "Styles.h"
 #include "WorksheetReader.h"
 #include "ZipArchive.h"
@@ -29,12 +30,12 @@ public:
             throw ReadFailure(Fault::NotWorkbook);
         seenRoot = true;
         if (isSpreadsheetElement(name, "workbookPr")) {
-            const auto date1904 = attributes.value({{}, "date1904"});
-            dateSystem1904 = date1904 == "1" || date1904 == "true";
+            dateSystem1904 = booleanValue(attributes.value({{}, "date1904"}).value_or("0")).value_or(false);
         } else if (isSpreadsheetElement(name, "sheet")) {
             const auto sheetName = attributes.value({{}, "name"});
             const auto id = relationshipId(attributes);
-            if (sheetName && id)
+            // Excel gives old macro sheets no part: they hold no cells.
+            if (sheetName && id && !id->empty())
                 sheets.push_back({std::string(*sheetName), std::string(*id)});
         }
     }

@@ -1,4 +1,4 @@
-#include "ods/CellValues.h"
+#include "SchemaValues.h"
 
 #include "ErrorCodes.h"
 
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cmath>
 
-namespace workbook::ods {
+namespace workbook {
 
 namespace {
 
@@ -148,4 +148,4 @@ std::optional<std::uint8_t> errorCode(std::string_view text)
     return std::nullopt;
 }
 
-} // namespace workbook::ods
+} // namespace workbook
