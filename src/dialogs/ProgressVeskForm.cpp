@@ -3,14 +3,13 @@
 #include "MessageBoxes.h"
 #include "ReviewVeskForm.h"
 #include "Routines.h"
+#include "SaveToFile.h"
 #include "WindowFont.h"
 #include "ui_ProgressVeskForm.h"
 
 #include <QChartView>
 #include <QCursor>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QLineSeries>
 #include <QProgressBar>
 #include <QScatterSeries>
@@ -241,16 +240,8 @@ void TProgressVeskForm::ViewBtnClick()
 
 void TProgressVeskForm::ExportBtnClick()
 {
-    QFileDialog dialog(this, u"Експорт історії тестів у CSV"_qs, QDir::homePath(), u"CSV (*.csv)"_qs);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(u"csv"_qs);
-    dialog.selectFile(u"Мій прогрес.csv"_qs);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    QFile file(dialog.selectedFiles().constFirst());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(testsCsv(tests)) < 0 ||
-        !file.flush())
-        showMessage(u"Не вдалося записати файл «%1»: %2"_qs.arg(file.fileName(), file.errorString()));
+    saveToFile(this, u"Експорт історії тестів у CSV"_qs, u"Мій прогрес.csv"_qs, u"CSV (*.csv)"_qs,
+               [this](QFile &file) { file.write(testsCsv(tests)); });
 }
 
 void TProgressVeskForm::ClearBtnClick()

@@ -4,14 +4,13 @@
 #include "ExcelApplication.h"
 #include "MessageBoxes.h"
 #include "Routines.h"
+#include "SaveToFile.h"
 #include "WindowFont.h"
 #include "ui_ReviewVeskForm.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPdfWriter>
@@ -224,21 +223,8 @@ void TReviewVeskForm::showEntry(const ReviewEntry &entry)
 
 void TReviewVeskForm::SaveBtnClick()
 {
-    QFileDialog dialog(this, u"Зберегти помилки у файл PDF"_qs, QDir::homePath(), u"PDF (*.pdf)"_qs);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(u"pdf"_qs);
-    dialog.selectFile(u"Помилки.pdf"_qs);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    QFile file(dialog.selectedFiles().constFirst());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        showMessage(u"Не вдалося записати файл «%1»: %2"_qs.arg(file.fileName(), file.errorString()));
-        return;
-    }
-    writePdf(file);
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        showMessage(u"Не вдалося записати файл «%1»: %2"_qs.arg(file.fileName(), file.errorString()));
+    saveToFile(this, u"Зберегти помилки у файл PDF"_qs, u"Помилки.pdf"_qs, u"PDF (*.pdf)"_qs,
+               [this](QFile &file) { writePdf(file); });
 }
 
 // Laid out on the writer's own pages, so that the breaks chosen are the printed ones; each page numbered at
