@@ -72,7 +72,8 @@ struct QuestionHistory
     ReviewOutcome last = ReviewOutcome::Unanswered;
 };
 
-// The history of finished tests in an SQLite file, opened at its first use. The history is never required:
+// The history of tests in an SQLite file, opened at its first use, and the exam in progress, kept change by
+// change so that it outlives the program. The history is never required:
 // what goes wrong is told in messages for the user (takeMessages) and the program goes on. A damaged file
 // is kept aside under a dated name and a new history begins; a file of a newer version is left untouched
 // and nothing is kept in this run; a failed write is told and the next one tries again.
