@@ -50,7 +50,7 @@ const QString ReadFailed = u"Історію тестів не вдалося п�
 const QString ClearFailed = u"Історію тестів не вдалося очистити: %1."_qs;
 const QString ExamKeepFailed =
     u"Цей екзамен більше не вдається зберігати в історії: %1. Його можна продовжувати, і після завершення "
-    "результати буде показано, але якщо програма закриється раніше, продовжити його вже не вдасться."_qs;
+    "результати буде показано; але якщо програма закриється раніше, відповіді, дані відтепер, буде втрачено."_qs;
 
 // The columns of a test, in the order testsWith() reads them.
 const QString TestColumns = u"id, status, started, finished, mode, subject, range_from, range_to, workbook,"
