@@ -18,7 +18,8 @@ QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString &title,
     QMessageBox box(icon, title, text, buttons);
     // The program's own button texts, whatever language Qt's translations give the standard buttons.
     for (const auto &[button, caption] :
-         {std::pair{QMessageBox::Ok, "OK"}, std::pair{QMessageBox::Cancel, "Cancel"}}) {
+         {std::pair{QMessageBox::Ok, "OK"}, std::pair{QMessageBox::Cancel, "Cancel"},
+          std::pair{QMessageBox::Yes, "Yes"}, std::pair{QMessageBox::No, "No"}}) {
         if (QAbstractButton *shown = box.button(button))
             shown->setText(QString::fromLatin1(caption));
     }
@@ -45,6 +46,12 @@ bool askToConfirm(const QString &text)
 {
     return runBox(QMessageBox::Warning, QString::fromUtf16(ApplicationTitle), text,
                   QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+bool askYesNo(const QString &text)
+{
+    return runBox(QMessageBox::Question, QString::fromUtf16(ApplicationTitle), text,
+                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void showError(const QString &text)

@@ -19,6 +19,9 @@ bool askToFinish(const QString &text);
 // True only for OK.
 bool askToConfirm(const QString &text);
 
+// A question with two answers: the application title, the question icon, Yes and No. True only for Yes.
+bool askYesNo(const QString &text);
+
 // An error: the application title, the stop icon, the text by errorBoxText().
 void showError(const QString &text);
 

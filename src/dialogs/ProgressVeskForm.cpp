@@ -89,8 +89,9 @@ void TProgressVeskForm::fill()
 {
     tests = record.tests();
     exams.clear();
-    std::ranges::copy_if(tests | std::views::reverse, std::back_inserter(exams),
-                         [](const TestSummary &test) { return test.exam; });
+    std::ranges::copy_if(tests | std::views::reverse, std::back_inserter(exams), [](const TestSummary &test) {
+        return test.exam && test.status == TestStatus::Finished;
+    });
     subjects = subjectProgress(record.questions(), keys, bankSize);
     showRecordMessages(record);
     showExamChart();
@@ -98,8 +99,8 @@ void TProgressVeskForm::fill()
     showTests();
 }
 
-// One point per exam in date order, evenly spaced: two exams on one day stand apart. The line of text stands
-// in for a chart without points.
+// One point per finished exam in date order, evenly spaced: two exams on one day stand apart. The line of
+// text stands in for a chart without points.
 void TProgressVeskForm::showExamChart()
 {
     delete ui->ChartFrame->findChild<QChartView *>();
@@ -162,7 +163,8 @@ void TProgressVeskForm::showSubjects()
     QTableWidget &table = *ui->SubjectTable;
     for (int row = 0; row < bank::SubjectCount; ++row) {
         const SubjectProgress &subject = subjects[std::size_t(row)];
-        auto *title = new QTableWidgetItem(subjectTitle(QString::fromUtf8(bank::SubjectSheets[std::size_t(row)].data())));
+        auto *title = new QTableWidgetItem(
+            subjectTitle(QString::fromUtf8(bank::SubjectSheets[std::size_t(row)].data())));
         table.setItem(row, TitleColumn, title);
         setNumber(table, row, InBankColumn, QString::number(subject.inBank));
         setNumber(table, row, SeenColumn, QString::number(subject.seen));

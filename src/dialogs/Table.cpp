@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QWindow>
 #include <chrono>
 #include <stdexcept>
@@ -77,14 +78,18 @@ TTableVeskForm::TTableVeskForm(TestState &state, QWidget *parent)
     restTimer.setSingleShot(true);
     restTimer.setInterval(RestTime);
     connect(&restTimer, &QTimer::timeout, this, [this] { selectItemAt(pointer); });
+    connect(ui->ListView1, &QListWidget::itemChanged, this,
+            [this](QListWidgetItem *changed) { emit bookmarkChanged(ui->ListView1->row(changed)); });
     connect(ui->CloseBtn, &QPushButton::clicked, this, &TTableVeskForm::CloseBtnClick);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TTableVeskForm::activeWindowChanged);
 }
 
 TTableVeskForm::~TTableVeskForm() = default;
 
+// Only a check box's change is told: the images follow the answers, which their owner keeps itself.
 void TTableVeskForm::setItemImage(int index, TableImage image)
 {
+    const QSignalBlocker quiet(ui->ListView1);
     item(index).setIcon(ImageList1[std::size_t(image)]);
 }
 
@@ -105,6 +110,7 @@ void TTableVeskForm::deselectItem(int index)
 
 void TTableVeskForm::resetItems()
 {
+    const QSignalBlocker quiet(ui->ListView1);
     for (int index = 0; index < ExamSize; ++index) {
         setItemImage(index, TableImage::Unanswered);
         item(index).setCheckState(Qt::Unchecked);

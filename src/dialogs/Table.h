@@ -51,6 +51,8 @@ signals:
     // Sent after GotoNumber and CurrentQuestion name the selected entry; the main window connects it
     // directly, so the question is shown before the table goes on.
     void gotoQuestion();
+    // An item's check box changed, by checkItem or by the user's click.
+    void bookmarkChanged(int item);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -23,15 +23,29 @@ QChar ReviewEntry::letterOf(std::int32_t column) const
     return QChar(u'A' + char16_t(shown - ChosenOrder.begin()));
 }
 
+ReviewEntry reviewEntryOf(const TExamData &data, bool bookmarked)
+{
+    return {data.Subject,      data.Number, data.ChosenColumn, data.ChosenOrder,
+            data.Correct == 1, bookmarked,  data.Shown == 1};
+}
+
+TExamData examDataOf(const ReviewEntry &entry)
+{
+    return {entry.Subject,
+            entry.Number,
+            std::uint8_t(entry.Right),
+            std::uint8_t(entry.ChosenColumn != 0),
+            entry.ChosenColumn,
+            entry.ChosenOrder,
+            std::uint8_t(entry.Shown)};
+}
+
 TestReview TestReview::ofExam(const ExamList &examData, const std::function<bool(int entry)> &bookmarked)
 {
     std::vector<ReviewEntry> entries;
     entries.reserve(ExamSize);
-    for (int entry = 1; entry <= ExamSize; ++entry) {
-        const TExamData &data = examData[entry];
-        entries.push_back({data.Subject, data.Number, data.ChosenColumn, data.ChosenOrder, data.Correct == 1,
-                           bookmarked(entry), data.Shown == 1});
-    }
+    for (int entry = 1; entry <= ExamSize; ++entry)
+        entries.push_back(reviewEntryOf(examData[entry], bookmarked(entry)));
     return TestReview(true, std::move(entries));
 }
 

@@ -12,6 +12,7 @@
 namespace vesk3 {
 
 class ExamList;
+struct TExamData;
 
 enum class ReviewOutcome
 {
@@ -39,6 +40,10 @@ struct ReviewEntry
     // no answer was chosen.
     QChar letterOf(std::int32_t column) const;
 };
+
+// An exam's entry as a review and the history hold it, and back.
+ReviewEntry reviewEntryOf(const TExamData &data, bool bookmarked);
+TExamData examDataOf(const ReviewEntry &entry);
 
 // A finished test's questions in their order, kept for going through the mistakes after the test's own
 // answers are gone.

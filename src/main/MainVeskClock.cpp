@@ -58,12 +58,17 @@ void TMainVeskForm::TimedExam1Click()
     programSettings().setValue(TimedExamKey, ui->TimedExam1->isChecked());
 }
 
-void TMainVeskForm::startClock()
+// A new exam is timed as the menu says; a kept one keeps the limit it was started with.
+std::optional<std::int64_t> TMainVeskForm::newTestTimeLimit() const
 {
-    state.TimeLimitMs =
-        state.Mode == ModeExam && ui->TimedExam1->isChecked() ? std::optional(TimedExamMs) : std::nullopt;
+    return state.Mode == ModeExam && ui->TimedExam1->isChecked() ? std::optional(TimedExamMs) : std::nullopt;
+}
+
+void TMainVeskForm::startClock(std::optional<std::int64_t> limitMs, std::int64_t usedMs)
+{
+    state.TimeLimitMs = limitMs;
     StartLoopLevel = QThread::currentThread()->loopLevel();
-    state.Clock.start();
+    state.Clock.start(usedMs);
     ClockTimer->start();
     showClock();
 }

@@ -67,18 +67,13 @@ void TMainVeskForm::StartBtnClick()
         showMessage(*refusal);
         return;
     }
-    ui->Panel1->hide();
-    state.TestRunning = true;
-    state.Started = QDateTime::currentDateTime();
-    startClock();
-    // The new test replaces the review of the last one.
-    state.Review.reset();
-    updateHistoryItems();
+    beginTest(QDateTime::currentDateTime(), newTestTimeLimit(), 0);
     if (state.Mode == ModeExam) {
         StartExamControls();
         ComposeExam(state);
         // Set before the first question is read, so that a failed read leaves it within the exam.
         state.CurrentQuestion = 1;
+        beginKeepingExam();
         ShowExamQuestion();
         UpdateStatistics();
     } else if (state.Mode == ModeTraining) {
@@ -86,6 +81,20 @@ void TMainVeskForm::StartBtnClick()
         ShowQuestion(trainingQuestion(TrainingCounter), state.SubjectName);
         UpdateStatistics();
     }
+}
+
+// What every start does, also of an exam taken up again: the test runs from `started`, its clock from the
+// time already used.
+void TMainVeskForm::beginTest(const QDateTime &started, std::optional<std::int64_t> limitMs,
+                              std::int64_t usedMs)
+{
+    ui->Panel1->hide();
+    state.TestRunning = true;
+    state.Started = started;
+    startClock(limitMs, usedMs);
+    // The new test replaces the review of the last one.
+    state.Review.reset();
+    updateHistoryItems();
 }
 
 std::optional<QString> TMainVeskForm::startRefusal() const
@@ -139,8 +148,10 @@ void TMainVeskForm::ShowQuestion(std::int32_t N, const QString &SheetName)
     const auto boxes = answerBoxes();
     for (std::size_t k = 0; k < boxes.size(); ++k)
         boxes[k]->setPlainText(boxText(ExcelApp->readCell(N, AnswerColumns[k])));
-    if (state.Mode == ModeExam)
+    if (state.Mode == ModeExam) {
         state.ExamData[state.CurrentQuestion].Shown = 1;
+        keepExamEntry(state.CurrentQuestion);
+    }
 }
 
 void TMainVeskForm::ShowExamQuestion()
@@ -208,6 +219,7 @@ void TMainVeskForm::RecordAnswer(int Position)
     entry.ChosenColumn = AnswerColumns[std::size_t(Position - 1)];
     entry.ChosenOrder = AnswerColumns;
     TableVeskForm->setItemImage(state.CurrentQuestion - 1, TableImage::Answered);
+    keepExamEntry(state.CurrentQuestion);
 }
 
 // The question table.
@@ -359,6 +371,7 @@ void TMainVeskForm::finishTest()
     stopClock();
     keepReview();
     keepInHistory();
+    releaseKeptExam();
     bool reviewAsked = false;
     if (state.Mode == ModeExam) {
         reviewAsked = showResults();
@@ -400,7 +413,7 @@ void TMainVeskForm::keepInHistory()
     std::vector<KeptEntry> entries;
     QString workbook;
     try {
-        workbook = QFileInfo(QString::fromStdString(bank::chooseWorkbook(setup.workbookPath))).fileName();
+        workbook = workbookName();
         for (const ReviewEntry &entry : state.Review->entries())
             entries.push_back({entry, questionKey(*ExcelApp, entry.Subject, entry.Number)});
     } catch (const workbook::BankError &error) {
@@ -411,10 +424,19 @@ void TMainVeskForm::keepInHistory()
     showRecordMessages(Progress);
 }
 
+// The workbook's file name; BankError when there is none.
+QString TMainVeskForm::workbookName() const
+{
+    return QFileInfo(QString::fromStdString(bank::chooseWorkbook(setup.workbookPath))).fileName();
+}
+
+// A kept exam's record becomes the finished test.
 TestSummary TMainVeskForm::finishedTest(const QString &workbook) const
 {
     const TestReview &review = *state.Review;
     TestSummary test;
+    test.id = KeptExam.id;
+    test.limitSeconds = KeptExam.limitSeconds;
     test.started = state.Started;
     test.finished = QDateTime::currentDateTime();
     test.exam = state.Mode == ModeExam;

@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QLocale>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QShowEvent>
 
@@ -73,6 +74,8 @@ void TMainVeskForm::setTableWindow(TTableVeskForm &table)
     connect(
         &table, &TTableVeskForm::gotoQuestion, this, [this] { guarded(&TMainVeskForm::GotoQuestion, this); },
         Qt::DirectConnection);
+    connect(&table, &TTableVeskForm::bookmarkChanged, this,
+            [this](int item) { guarded(&TMainVeskForm::TableBookmarkChanged, this, item); });
 }
 
 void TMainVeskForm::setSubjectDialog(TTestDLGForm &dialog)
@@ -132,10 +135,17 @@ void TMainVeskForm::FormShow()
     TableVeskForm->hide();
     state.TestRunning = false;
     state.Mode = ModeNone;
+    // Once the window stands, and the loop runs, so that a question can be asked.
+    QMetaObject::invokeMethod(
+        this, [this] { guarded(&TMainVeskForm::offerKeptExams, this); }, Qt::QueuedConnection);
 }
 
+// Closing stays immediate, also during an exam: the record keeps the exam, and the time it took until now.
 void TMainVeskForm::FormClose()
 {
+    if (KeepingExam)
+        keepExamEntry(state.CurrentQuestion);
+    releaseKeptExam();
     ExcelApp.reset();
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class QLockFile;
 class QPlainTextEdit;
 class QTimer;
 
@@ -110,6 +111,7 @@ private:
     // The test engine (MainVeskEngine.cpp).
     void connectTestEngine();
     void StartBtnClick();
+    void beginTest(const QDateTime &started, std::optional<std::int64_t> limitMs, std::int64_t usedMs);
     void StartExamControls();
     void StartTrainingControls();
     std::optional<QString> startRefusal() const;
@@ -140,6 +142,7 @@ private:
     bool showResults();
     void keepReview();
     void keepInHistory();
+    QString workbookName() const;
     TestSummary finishedTest(const QString &workbook) const;
     void keepTrainingAnswer(bool right);
     void FinishTestControls();
@@ -150,11 +153,26 @@ private:
     // The clock of a test and the time limit of an exam (MainVeskClock.cpp).
     void connectClock();
     void TimedExam1Click();
-    void startClock();
+    std::optional<std::int64_t> newTestTimeLimit() const;
+    void startClock(std::optional<std::int64_t> limitMs, std::int64_t usedMs);
     void stopClock();
     void ClockTimerTimer();
     void showClock();
     void finishOnTime();
+
+    // The exam kept in the record while it runs, and taken up again after the program ended without
+    // finishing it (MainVeskKeeping.cpp).
+    void beginKeepingExam();
+    void keepExamEntry(int entry);
+    void TableBookmarkChanged(int item);
+    void releaseKeptExam();
+    void offerKeptExams();
+    bool offerKeptExam(const TestSummary &exam, std::unique_ptr<QLockFile> claim);
+    bool findToday(std::vector<KeptEntry> &entries);
+    bool rowHolds(const KeptEntry &kept) const;
+    void resumeExam(const TestSummary &exam, const std::vector<KeptEntry> &entries,
+                    std::unique_ptr<QLockFile> claim);
+    void keepUnfinished(TestSummary exam, const std::vector<KeptEntry> &entries);
 
     // Keyboard control during a test (MainVeskEngine.cpp).
     void ApplicationEvents1ShortCut(int Key, bool &Handled);
@@ -193,6 +211,11 @@ private:
     ProgressRecord Progress;
     // Today's questions by their keys, read at the first look at the history.
     std::optional<WorkbookKeys> workbookKeys;
+    // The running exam as the record keeps it (its id 0 when it is not kept), this copy's claim on it, and
+    // whether its changes are still written.
+    TestSummary KeptExam;
+    std::unique_ptr<QLockFile> ExamClaim;
+    bool KeepingExam = false;
 };
 
 } // namespace vesk3

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -33,6 +34,12 @@ const std::vector<QStringList> MigrationSteps{
         " chosen INTEGER NOT NULL, answer_order INTEGER NOT NULL, correct INTEGER NOT NULL,"
         " bookmarked INTEGER NOT NULL, shown INTEGER NOT NULL, PRIMARY KEY (test, entry)) WITHOUT ROWID"_qs,
     },
+    // A running exam is taken up again at the entry it was on, against its own time limit (seconds, NULL
+    // when it is not timed).
+    {
+        u"ALTER TABLE tests ADD COLUMN on_screen INTEGER"_qs,
+        u"ALTER TABLE tests ADD COLUMN time_limit INTEGER"_qs,
+    },
 };
 
 // The outcome of a question's last showing is stored as its value here.
@@ -41,6 +48,13 @@ static_assert(int(ReviewOutcome::Right) == 0 && int(ReviewOutcome::Wrong) == 1 &
 
 const QString ReadFailed = u"Історію тестів не вдалося прочитати: %1."_qs;
 const QString ClearFailed = u"Історію тестів не вдалося очистити: %1."_qs;
+const QString ExamKeepFailed =
+    u"Цей екзамен більше не вдається зберігати в історії: %1. Його можна продовжувати, і після завершення "
+    "результати буде показано; але якщо програма закриється раніше, відповіді, дані відтепер, буде втрачено."_qs;
+
+// The columns of a test, in the order testsWith() reads them.
+const QString TestColumns = u"id, status, started, finished, mode, subject, range_from, range_to, workbook,"
+                            " seconds, asked, answered, correct_count, score, on_screen, time_limit"_qs;
 
 // A failure of the history file: why, in words for the user, and whether the file itself is damaged.
 struct RecordFailure
@@ -178,6 +192,11 @@ QString ProgressRecord::keepFailure(const QString &reason)
            " знову."_qs.arg(reason);
 }
 
+QString ProgressRecord::examKeepFailure(const QString &reason)
+{
+    return ExamKeepFailed.arg(reason);
+}
+
 QString ProgressRecord::file()
 {
     if (path.isEmpty())
@@ -188,63 +207,168 @@ QString ProgressRecord::file()
 bool ProgressRecord::keep(const TestSummary &test, const std::vector<KeptEntry> &entries)
 {
     return run(keepFailure(u"%1"_qs), [&](QSqlDatabase &db) {
+        inTransaction(db, [&] { storeEntries(db, storeTest(db, test), entries, true); });
+    });
+}
+
+// The running exam of the test's id becomes the test; any other test is added. Its id either way.
+qint64 ProgressRecord::storeTest(QSqlDatabase &db, const TestSummary &test)
+{
+    const bool running = test.status == TestStatus::Running;
+    const QVariantList values{int(test.status),
+                              test.exam ? 0 : 1,
+                              test.exam ? QVariant() : QVariant(test.subject),
+                              test.exam ? QVariant() : QVariant(test.fromQuestion),
+                              test.exam ? QVariant() : QVariant(test.toQuestion),
+                              test.workbook,
+                              secondsOf(test.started),
+                              secondsOf(test.finished),
+                              test.seconds,
+                              test.asked,
+                              test.answered,
+                              test.right,
+                              test.score,
+                              running ? QVariant(test.onScreen) : QVariant(),
+                              test.limitSeconds > 0 ? QVariant(test.limitSeconds) : QVariant()};
+    const auto bind = [&values](QSqlQuery &query) {
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+    };
+    if (test.id != 0) {
+        QSqlQuery update = prepared(
+            db,
+            u"UPDATE tests SET status = ?, mode = ?, subject = ?, range_from = ?, range_to = ?, workbook = ?,"
+            " started = ?, finished = ?, seconds = ?, asked = ?, answered = ?, correct_count = ?, score = ?,"
+            " on_screen = ?, time_limit = ? WHERE id = ? AND status = 2"_qs);
+        bind(update);
+        update.addBindValue(test.id);
+        execute(update);
+        if (update.numRowsAffected() == 1)
+            return test.id;
+    }
+    QSqlQuery insert = prepared(
+        db, u"INSERT INTO tests (status, mode, subject, range_from, range_to, workbook, started, finished,"
+            " seconds, asked, answered, correct_count, score, on_screen, time_limit)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
+    bind(insert);
+    execute(insert);
+    return insert.lastInsertId().toLongLong();
+}
+
+// The entries of a test, over what it kept before; only `counted` ones go into their questions' figures.
+void ProgressRecord::storeEntries(QSqlDatabase &db, qint64 test, const std::vector<KeptEntry> &entries,
+                                  bool counted)
+{
+    QSqlQuery question = prepared(
+        db,
+        u"INSERT INTO questions (question_key, subject, answered, correct_count, last_outcome)"
+        " VALUES (?, ?, ?, ?, ?) ON CONFLICT (question_key) DO UPDATE SET subject = excluded.subject,"
+        " answered = answered + excluded.answered, correct_count = correct_count + excluded.correct_count,"
+        " last_outcome = coalesce(excluded.last_outcome, last_outcome) RETURNING id"_qs);
+    QSqlQuery answer = prepared(
+        db,
+        u"INSERT INTO answers (test, entry, question, sheet_row, chosen, answer_order, correct, bookmarked,"
+        " shown) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (test, entry) DO UPDATE SET"
+        " question = excluded.question, sheet_row = excluded.sheet_row, chosen = excluded.chosen,"
+        " answer_order = excluded.answer_order, correct = excluded.correct,"
+        " bookmarked = excluded.bookmarked, shown = excluded.shown"_qs);
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        const ReviewEntry &entry = entries[index].entry;
+        for (const QVariant &value :
+             {QVariant(entries[index].key), QVariant(entry.Subject),
+              QVariant(int(counted && entry.ChosenColumn != 0)), QVariant(int(counted && entry.Right)),
+              counted && entry.Shown ? QVariant(int(entry.outcome())) : QVariant()})
+            question.addBindValue(value);
+        execute(question);
+        if (!question.next())
+            throw failureOf(question.lastError());
+        const QVariant questionId = question.value(0);
+        question.finish();
+        for (const QVariant &value :
+             {QVariant(test), QVariant(qint64(index) + 1), questionId, QVariant(entry.Number),
+              QVariant(entry.ChosenColumn), QVariant(packedOrder(entry.ChosenOrder)),
+              QVariant(int(entry.Right)), QVariant(int(entry.Bookmarked)), QVariant(int(entry.Shown))})
+            answer.addBindValue(value);
+        execute(answer);
+    }
+}
+
+std::unique_ptr<QLockFile> ProgressRecord::beginExam(TestSummary &test, const std::vector<KeptEntry> &entries)
+{
+    test.status = TestStatus::Running;
+    test.id = 0;
+    std::unique_ptr<QLockFile> claim;
+    const bool kept = run(ExamKeepFailed, [&](QSqlDatabase &db) {
         inTransaction(db, [&] {
-            QSqlQuery insertTest = prepared(
-                db, u"INSERT INTO tests (status, mode, subject, range_from, range_to, workbook, started,"
-                    " finished, seconds, asked, answered, correct_count, score)"
-                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
-            for (const QVariant &value :
-                 {QVariant(int(test.status)), QVariant(test.exam ? 0 : 1),
-                  test.exam ? QVariant() : QVariant(test.subject),
-                  test.exam ? QVariant() : QVariant(test.fromQuestion),
-                  test.exam ? QVariant() : QVariant(test.toQuestion), QVariant(test.workbook),
-                  secondsOf(test.started), secondsOf(test.finished), QVariant(test.seconds),
-                  QVariant(test.asked), QVariant(test.answered), QVariant(test.right), QVariant(test.score)})
-                insertTest.addBindValue(value);
-            execute(insertTest);
-            const QVariant id = insertTest.lastInsertId();
-            QSqlQuery question = prepared(
-                db,
-                u"INSERT INTO questions (question_key, subject, answered, correct_count, last_outcome)"
-                " VALUES (?, ?, ?, ?, ?) ON CONFLICT (question_key) DO UPDATE SET subject = excluded.subject,"
-                " answered = answered + excluded.answered, correct_count = correct_count + "
-                "excluded.correct_count,"
-                " last_outcome = coalesce(excluded.last_outcome, last_outcome) RETURNING id"_qs);
-            QSqlQuery answer = prepared(db, u"INSERT INTO answers (test, entry, question, sheet_row, chosen,"
-                                            " answer_order, correct, bookmarked, shown)"
-                                            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"_qs);
-            for (std::size_t index = 0; index < entries.size(); ++index) {
-                const ReviewEntry &entry = entries[index].entry;
-                for (const QVariant &value :
-                     {QVariant(entries[index].key), QVariant(entry.Subject),
-                      QVariant(int(entry.ChosenColumn != 0)), QVariant(int(entry.Right)),
-                      entry.Shown ? QVariant(int(entry.outcome())) : QVariant()})
-                    question.addBindValue(value);
-                execute(question);
-                if (!question.next())
-                    throw failureOf(question.lastError());
-                const QVariant questionId = question.value(0);
-                question.finish();
-                for (const QVariant &value :
-                     {id, QVariant(qint64(index) + 1), questionId, QVariant(entry.Number),
-                      QVariant(entry.ChosenColumn), QVariant(packedOrder(entry.ChosenOrder)),
-                      QVariant(int(entry.Right)), QVariant(int(entry.Bookmarked)),
-                      QVariant(int(entry.Shown))})
-                    answer.addBindValue(value);
-                execute(answer);
-            }
+            const qint64 id = storeTest(db, test);
+            storeEntries(db, id, entries, false);
+            // Claimed before the exam shows to other copies of the program, so that none finds it unclaimed.
+            claim = claimExam(id);
+            if (!claim)
+                throw RecordFailure{u"файл блокування екзамену не вдалося створити"_qs};
+            test.id = id;
+        });
+    });
+    if (!kept) {
+        claim.reset();
+        test.id = 0;
+    }
+    return claim;
+}
+
+bool ProgressRecord::keepExamEntry(const TestSummary &test, int entry, const ReviewEntry &state)
+{
+    return run(ExamKeepFailed, [&](QSqlDatabase &db) {
+        // A file deleted under an open connection takes every write after it with it, unseen.
+        if (!QFileInfo::exists(file()))
+            throw RecordFailure{u"файл історії зник з диска"_qs};
+        inTransaction(db, [&] {
+            QSqlQuery &answer =
+                statement(db, u"UPDATE answers SET sheet_row = ?, chosen = ?, answer_order = ?, correct = ?,"
+                              " bookmarked = ?, shown = ? WHERE test = ? AND entry = ?"_qs);
+            for (const QVariant &value : {QVariant(state.Number), QVariant(state.ChosenColumn),
+                                          QVariant(packedOrder(state.ChosenOrder)),
+                                          QVariant(int(state.Right)), QVariant(int(state.Bookmarked)),
+                                          QVariant(int(state.Shown)), QVariant(test.id), QVariant(entry)})
+                answer.addBindValue(value);
+            execute(answer);
+            QSqlQuery &place =
+                statement(db, u"UPDATE tests SET on_screen = ?, seconds = ? WHERE id = ? AND status = 2"_qs);
+            for (const QVariant &value : {QVariant(test.onScreen), QVariant(test.seconds), QVariant(test.id)})
+                place.addBindValue(value);
+            execute(place);
+            if (place.numRowsAffected() != 1)
+                throw RecordFailure{u"екзамену вже немає в історії"_qs};
         });
     });
 }
 
+std::vector<TestSummary> ProgressRecord::runningExams()
+{
+    return testsWith(u"status = 2"_qs);
+}
+
+std::unique_ptr<QLockFile> ProgressRecord::claimExam(qint64 test)
+{
+    auto claim = std::make_unique<QLockFile>(QFileInfo(file()).dir().filePath(u"exam-%1.lock"_qs.arg(test)));
+    // Only a claim of a process that is gone is stale, however long an exam takes.
+    claim->setStaleLockTime(0);
+    if (!claim->tryLock(0))
+        return nullptr;
+    return claim;
+}
+
 std::vector<TestSummary> ProgressRecord::tests()
 {
+    return testsWith(u"status IN (0, 1)"_qs);
+}
+
+std::vector<TestSummary> ProgressRecord::testsWith(const QString &condition)
+{
     std::vector<TestSummary> list;
-    run(ReadFailed, [&list](QSqlDatabase &db) {
-        QSqlQuery query = executed(
-            db, u"SELECT id, status, started, finished, mode, subject, range_from, range_to, workbook,"
-                " seconds, asked, answered, correct_count, score FROM tests WHERE status = 0"
-                " ORDER BY finished DESC, id DESC"_qs);
+    run(ReadFailed, [&](QSqlDatabase &db) {
+        QSqlQuery query = executed(db, u"SELECT "_qs + TestColumns + u" FROM tests WHERE "_qs + condition +
+                                           u" ORDER BY coalesce(finished, started) DESC, id DESC"_qs);
         while (query.next()) {
             TestSummary test;
             test.id = query.value(0).toLongLong();
@@ -261,6 +385,8 @@ std::vector<TestSummary> ProgressRecord::tests()
             test.answered = query.value(11).toInt();
             test.right = query.value(12).toInt();
             test.score = query.value(13).toDouble();
+            test.onScreen = query.value(14).toInt();
+            test.limitSeconds = query.value(15).toLongLong();
             list.push_back(test);
         }
     });
@@ -304,9 +430,14 @@ std::vector<KeptEntry> ProgressRecord::entriesOf(qint64 test)
 bool ProgressRecord::clear()
 {
     return run(ClearFailed, [](QSqlDatabase &db) {
+        // An exam that another copy of the program is running stays, with its questions.
         inTransaction(db, [&db] {
-            for (const char16_t *table : {u"answers", u"tests", u"questions"})
-                executed(db, u"DELETE FROM "_qs + QString::fromUtf16(table));
+            for (const char16_t *statement :
+                 {u"DELETE FROM answers WHERE test IN (SELECT id FROM tests WHERE status <> 2)",
+                  u"DELETE FROM tests WHERE status <> 2",
+                  u"DELETE FROM questions WHERE id NOT IN (SELECT question FROM answers)",
+                  u"UPDATE questions SET answered = 0, correct_count = 0, last_outcome = NULL"})
+                executed(db, QString::fromUtf16(statement));
         });
     });
 }
@@ -385,8 +516,17 @@ void ProgressRecord::migrate(QSqlDatabase &db)
     });
 }
 
+QSqlQuery &ProgressRecord::statement(QSqlDatabase &db, const QString &sql)
+{
+    auto kept = statements.find(sql);
+    if (kept == statements.end())
+        kept = statements.emplace(sql, prepared(db, sql)).first;
+    return kept->second;
+}
+
 void ProgressRecord::close()
 {
+    statements.clear();
     if (QSqlDatabase::contains(connection)) {
         QSqlDatabase::database(connection, false).close();
         QSqlDatabase::removeDatabase(connection);

@@ -4,19 +4,23 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
+class QLockFile;
 class QSqlDatabase;
 
 namespace vesk3 {
 
-// Where a test stands in the history. Only finished tests are kept so far; the other values are the room a
-// test taken up again will need.
+// Where a test stands in the history: an exam is kept as running from its Start, so that it can be taken up
+// again after the program ended without finishing it; one not taken up is kept as unfinished.
 enum class TestStatus
 {
     Finished = 0,
@@ -43,6 +47,9 @@ struct TestSummary
     int right = 0;
     double score = 0;
     qint64 seconds = 0;
+    // A running exam: the entry on screen, and the time it may take in seconds (0 when it is not timed).
+    std::int32_t onScreen = 0;
+    qint64 limitSeconds = 0;
 
     bool overMistakes() const { return !exam && fromQuestion == 0; }
 };
@@ -65,14 +72,15 @@ struct QuestionHistory
     ReviewOutcome last = ReviewOutcome::Unanswered;
 };
 
-// The history of finished tests in an SQLite file, opened at its first use. The history is never required:
+// The history of tests in an SQLite file, opened at its first use, and the exam in progress, kept change by
+// change so that it outlives the program. The history is never required:
 // what goes wrong is told in messages for the user (takeMessages) and the program goes on. A damaged file
 // is kept aside under a dated name and a new history begins; a file of a newer version is left untouched
 // and nothing is kept in this run; a failed write is told and the next one tries again.
 class ProgressRecord
 {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
 
     // progress.sqlite in the folder vesk3 of the user's data folder.
     static QString defaultFile();
@@ -83,10 +91,23 @@ public:
     ProgressRecord(const ProgressRecord &) = delete;
     ProgressRecord &operator=(const ProgressRecord &) = delete;
 
-    // Keeps a finished test with its questions in one transaction; false when it could not.
+    // Keeps a finished or unfinished test with its questions in one transaction; a running exam of the record
+    // (by its id) becomes that test. False when it could not.
     bool keep(const TestSummary &test, const std::vector<KeptEntry> &entries);
-    // The finished tests, newest first.
+    // The finished and unfinished tests, newest first.
     std::vector<TestSummary> tests();
+
+    // Keeps an exam from its Start as running, with its entries, and claims it for this copy of the program;
+    // sets the test's id. The claim, or none when the exam could not be kept.
+    std::unique_ptr<QLockFile> beginExam(TestSummary &test, const std::vector<KeptEntry> &entries);
+    // One change of a running exam in a transaction of its own: entry `entry` as it stands now, the entry on
+    // screen and the time used.
+    bool keepExamEntry(const TestSummary &test, int entry, const ReviewEntry &state);
+    // The running exams that no other copy of the program claims, newest first.
+    std::vector<TestSummary> runningExams();
+    // The claim of a running exam: held while a copy of the program runs it, taken over from a copy that
+    // died; none while another running copy holds it.
+    std::unique_ptr<QLockFile> claimExam(qint64 test);
     // Every question ever shown.
     std::vector<QuestionHistory> questions();
     // A test's questions in their order.
@@ -96,6 +117,8 @@ public:
 
     // The message that a finished test could not be kept, and why.
     static QString keepFailure(const QString &reason);
+    // The message that a running exam can no longer be kept, and why.
+    static QString examKeepFailure(const QString &reason);
 
     // What the user must be told since the last call, each text a message of its own.
     QStringList takeMessages() { return std::exchange(messages, {}); }
@@ -113,6 +136,10 @@ private:
     };
 
     bool run(const QString &failure, const std::function<void(QSqlDatabase &)> &work);
+    qint64 storeTest(QSqlDatabase &db, const TestSummary &test);
+    void storeEntries(QSqlDatabase &db, qint64 test, const std::vector<KeptEntry> &entries, bool counted);
+    QSqlQuery &statement(QSqlDatabase &db, const QString &sql);
+    std::vector<TestSummary> testsWith(const QString &condition);
     void open();
     void migrate(QSqlDatabase &db);
     void close();
@@ -122,6 +149,8 @@ private:
     QString connection;
     State state = State::Closed;
     QStringList messages;
+    // The statements of each change of a running exam, prepared once per opening.
+    std::map<QString, QSqlQuery> statements;
 };
 
 } // namespace vesk3

@@ -38,7 +38,7 @@ std::array<SubjectProgress, bank::SubjectCount> subjectProgress(const std::vecto
 QString testKindText(const TestSummary &test)
 {
     if (test.exam)
-        return u"Екзамен"_qs;
+        return test.status == TestStatus::Unfinished ? u"Екзамен (не завершено)"_qs : u"Екзамен"_qs;
     if (test.overMistakes())
         return u"Тренування: помилки"_qs;
     return u"Тренування: %1–%2"_qs.arg(test.fromQuestion).arg(test.toQuestion);

@@ -27,7 +27,8 @@ std::array<SubjectProgress, bank::SubjectCount> subjectProgress(const std::vecto
                                                                 const WorkbookKeys &keys,
                                                                 const bank::BankSizes &bankSize);
 
-// The kind of a past test as the list names it: "Екзамен", or "Тренування: " with its range or "помилки".
+// The kind of a past test as the list names it: "Екзамен" (one not finished says so), or "Тренування: " with
+// its range or "помилки".
 QString testKindText(const TestSummary &test);
 
 // Time taken as minutes and seconds, with hours when there are any: 7:05, 1:02:09.

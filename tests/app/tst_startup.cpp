@@ -49,7 +49,12 @@ class TestStartup : public QObject
 {
     Q_OBJECT
 
+    // The program looks for a kept exam in a history of this run, never in the user's.
+    QTemporaryDir dataHome;
+
 private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path())); }
+
     // The splash is painted first, and a loading error is shown while it is up; start-up ends at the main
     // window with no mode and the splash's bar where loading stopped. Without a server it ends after saying
     // so.

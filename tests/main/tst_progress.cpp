@@ -1,10 +1,11 @@
+#include "BankWriter.h"
 #include "TestRunFixture.h"
-#include "XlsBuilder.h"
 
 #include <QChartView>
 #include <QFileDialog>
 #include <QLineSeries>
 #include <QLocale>
+#include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -95,35 +96,75 @@ void lookAtProgress(TestRunFixture &run, const std::function<void(const Progress
     QCOMPARE(modals.pendingCount(), 0);
 }
 
-// A workbook of five subjects with five plain questions each; `edited` moves Surgery's question 1 to row 3
-// and its question 3 to row 1, and changes the text of its question 2.
+// Five plain questions in each subject; `edited` moves Surgery's question 1 to row 3 and its question 3 to
+// row 1, and changes the text of its question 2.
 QString writeBank(const QString &folder, bool edited)
 {
-    using namespace xlstest;
-    std::vector<SheetSpec> sheets;
-    for (const char *name : {"Therapy", "Surgery", "Pediatry", "Obstetrics", "Infection"}) {
-        const bool surgery = std::string_view(name) == "Surgery";
-        Bytes records;
-        for (unsigned row = 0; row < 5; ++row) {
-            unsigned number = row + 1;
-            if (edited && surgery && (number == 1 || number == 3))
-                number = 4 - number;
-            const std::u16string n(1, char16_t(u'0' + number));
-            const std::u16string extra = edited && surgery && number == 2 ? u" (виправлене)" : u"";
-            records += label(row, 1, u"Питання " + n + u" з " + std::u16string(name, name + 3) + extra);
-            records += label(row, 2, u"Правильна відповідь " + n);
-            for (char16_t k = u'1'; k <= u'4'; ++k)
-                records += label(row, 2 + (k - u'0'), u"Неправильна " + n + u'.' + k);
-        }
-        sheets.push_back({name, records + label(5, 0, u"end")});
+    return writeBank(folder + (edited ? u"/edited.xls"_qs : u"/bank.xls"_qs), {5, 5, 5, 5, 5},
+                     [edited](std::string_view sheet, unsigned row) {
+                         if (!edited || sheet != "Surgery")
+                             return BankQuestion{row, {}};
+                         return row == 2 ? BankQuestion{2, u" (виправлене)"} : BankQuestion{4 - row, {}};
+                     });
+}
+
+// Enough questions for an exam, as in bank-exact.xls; `moved` turns Surgery's rows upside down, `edited`
+// changes the text of every Therapy question.
+QString examBank(const QString &folder, const char *name, bool moved = false, bool edited = false)
+{
+    return writeBank(folder + u'/' + QLatin1String(name), {5, 5, 5, 5, 380},
+                     [=](std::string_view sheet, unsigned row) {
+                         if (moved && sheet == "Surgery")
+                             return BankQuestion{6 - row, {}};
+                         return BankQuestion{row, edited && sheet == "Therapy" ? u" (виправлене)" : u""};
+                     });
+}
+
+// The exam's first six entries as the table and the questions show them: subject and the question's number
+// in its text, 'r' or 'w' for an answer marked in the table, '^' for a bookmark.
+QString firstEntries(const TestRunFixture &run, bool surgeryMoved)
+{
+    QStringList entries;
+    for (int entry = 1; entry <= 6; ++entry) {
+        const TExamData &data = run.state.ExamData[entry];
+        const int number = surgeryMoved && data.Subject == u"Surgery" ? 6 - data.Number : data.Number;
+        entries.append(data.Subject.left(3) + QString::number(number) +
+                       (run.showsAnsweredMark(entry - 1) ? (data.Correct ? u"r"_qs : u"w"_qs) : QString()) +
+                       (run.tableList()->item(entry - 1)->checkState() == Qt::Checked ? u"^"_qs : QString()));
     }
-    const QString path = folder + (edited ? u"/edited.xls"_qs : u"/bank.xls"_qs);
-    QFile file(path);
-    const Bytes bytes = compoundFile({{u"Workbook", workbookStream({}, sheets)}});
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return entries.join(u' ');
+}
+
+// The child process of the kill test: a timed exam with three answers, a bookmark made with the button and
+// one clicked in the table, the fifth entry on screen after 65 s; it tells what it shows and waits to be
+// killed.
+int answerAndWait(const char *workbook, const QString &dataHome)
+{
+    TestRunFixture run(workbook, dataHome);
+    run.command(u"TimedExam1"_qs);
+    run.startExam();
+    run.clickAnswer(run.rightPosition());
+    run.next();
+    run.clickAnswer(run.wrongPosition());
+    run.next();
+    run.clickAnswer(run.rightPosition());
+    QTest::mouseClick(run.button(u"CheckBtn"_qs), Qt::LeftButton);
+    run.tableList()->item(5)->setCheckState(Qt::Checked);
+    run.next();
+    run.nowMs += 65'000;
+    run.next();
+    std::printf("%s\n", qPrintable(firstEntries(run, false)));
+    std::fflush(stdout);
+    return QApplication::exec();
+}
+
+// Runs the question that the start offers, answered by `press`.
+QStringList offered(QMessageBox::StandardButton press = QMessageBox::Ok)
+{
+    ModalWatcher modals;
+    modals.expectMessageBox(press);
+    QCoreApplication::processEvents();
+    return modals.texts();
 }
 
 } // namespace
@@ -254,7 +295,87 @@ private slots:
         QCOMPARE(run.noted.size(), 5);
         lookAtProgress(run, [](const Progress &progress) { QCOMPARE(progress.testRows().size(), 1); });
     }
+
+    // An exam killed in the middle is offered at the next start and goes on where it stood, in a workbook
+    // that has moved its questions: answers, bookmarks, the entry on screen, the time used against the exam's
+    // own limit. Its finish makes the kept exam the finished one.
+    void resumesAnExamAfterAKill()
+    {
+        QTemporaryDir folder;
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {u"--answer-and-wait"_qs, examBank(folder.path(), "bank.xls"), folder.path()});
+        while (!child.canReadLine())
+            QVERIFY(child.waitForReadyRead(StepTimeout));
+        const QString shown = QString::fromUtf8(child.readLine()).trimmed();
+        child.kill();
+        QVERIFY(child.waitForFinished(StepTimeout));
+
+        TestRunFixture run(qPrintable(examBank(folder.path(), "moved.xls", true)), folder.path());
+        QVERIFY(offered(QMessageBox::Yes).at(0).startsWith(u"Ви не завершили екзамен, розпочатий "_qs));
+        QCOMPARE(firstEntries(run, true), shown);
+        QVERIFY(shown.contains(u'r') && shown.contains(u'w') && shown.count(u'^') == 2);
+        QCOMPARE(run.text("ClockLabel"), u"Залишилось: 198:55"_qs);
+        run.play(u"right FinishBtn>Return>Return"_qs, u"5r* end"_qs);
+        QCOMPARE(run.noted.at(1), u"4 з 200|3|1|75.0%"_qs);
+        ProgressRecord history(folder.filePath(u"vesk3/progress.sqlite"_qs));
+        QCOMPARE(history.tests().size(), 1u);
+        QVERIFY(history.runningExams().empty());
+    }
+
+    // An exam not taken up is kept as unfinished with its answers: declined, or refused because its
+    // questions changed. While another copy runs it, it is not offered at all; a closed window keeps it.
+    void keepsAnExamNotTakenUpAsUnfinished_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("declined") << false << u"Ви не завершили екзамен"_qs;
+        QTest::newRow("questions changed") << true << u"продовжити не можна: питання в книзі змінилися"_qs;
+    }
+    void keepsAnExamNotTakenUpAsUnfinished()
+    {
+        QFETCH(bool, edited);
+        QFETCH(QString, told);
+        QTemporaryDir folder;
+        const QByteArray bank = examBank(folder.path(), "bank.xls").toLocal8Bit();
+        auto first = std::make_unique<TestRunFixture>(bank.data(), folder.path());
+        first->play(u"exam right NextBtn wrong"_qs, u"1- 1r* 2- 2w*"_qs);
+        {
+            TestRunFixture second(bank.data(), folder.path());
+            QCoreApplication::processEvents();
+            QVERIFY(!second.state.TestRunning);
+        }
+        first->form->close();
+        first.reset();
+        TestRunFixture run(qPrintable(examBank(folder.path(), "next.xls", false, edited)), folder.path());
+        QVERIFY(offered(QMessageBox::No).at(0).contains(told));
+        lookAtProgress(run, [](const Progress &progress) {
+            QCOMPARE(progress.testRows(), QStringList{u"Екзамен (не завершено)||2 з 200|1|50.0%|0:00"_qs});
+            QVERIFY(progress.examPoints().isEmpty());
+        });
+    }
+
+    // The record taken away during an exam: told once, the exam goes on, and its finish shows the results
+    // and keeps them in a new history.
+    void goesOnWhenTheExamCannotBeKept()
+    {
+        TestRunFixture run("bank-exact.xls");
+        run.startExam();
+        QVERIFY(QFile::remove(run.ownDataHome.filePath(u"vesk3/progress.sqlite"_qs)));
+        run.play(u"right>Return NextBtn wrong FinishBtn>Return>Return"_qs, u"1r* 2- 2w* end"_qs);
+        QCOMPARE(run.noted.size(), 3);
+        QVERIFY(run.noted.at(0).contains(u"більше не вдається зберігати в історії: файл історії зник"_qs));
+        QCOMPARE(run.noted.at(2), u"2 з 200|1|1|50.0%"_qs);
+        lookAtProgress(run, [](const Progress &progress) { QCOMPARE(progress.testRows().size(), 1); });
+    }
 };
 
-QTEST_MAIN(TestProgressWindow)
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--answer-and-wait") == 0)
+        return answerAndWait(argv[2], QString::fromLocal8Bit(argv[3]));
+    TestProgressWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_progress.moc"

@@ -180,7 +180,7 @@ private slots:
         {
             OtherCopy newer(file());
             newer.query(u"CREATE TABLE tests (id INTEGER PRIMARY KEY, future BLOB)"_qs);
-            newer.query(u"PRAGMA user_version = 2"_qs);
+            newer.query(u"PRAGMA user_version = %1"_qs.arg(ProgressRecord::SchemaVersion + 1));
         }
         const QByteArray before = contentOf(file());
         ProgressRecord record(file());
