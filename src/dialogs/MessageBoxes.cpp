@@ -16,12 +16,13 @@ QMessageBox::StandardButton runBox(QMessageBox::Icon icon, const QString &title,
                                    QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, title, text, buttons);
-    // The program's own button texts, whatever language Qt's translations give the standard buttons.
+    // The program's own button texts, whatever language Qt's translations give the standard buttons: the
+    // finish question has always said OK and Cancel; the questions added since answer in Ukrainian.
     for (const auto &[button, caption] :
-         {std::pair{QMessageBox::Ok, "OK"}, std::pair{QMessageBox::Cancel, "Cancel"},
-          std::pair{QMessageBox::Yes, "Yes"}, std::pair{QMessageBox::No, "No"}}) {
+         {std::pair{QMessageBox::Ok, u"OK"}, std::pair{QMessageBox::Cancel, u"Cancel"},
+          std::pair{QMessageBox::Yes, u"Так"}, std::pair{QMessageBox::No, u"Ні"}}) {
         if (QAbstractButton *shown = box.button(button))
-            shown->setText(QString::fromLatin1(caption));
+            shown->setText(QString::fromUtf16(caption));
     }
     box.adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())

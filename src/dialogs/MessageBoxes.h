@@ -19,7 +19,8 @@ bool askToFinish(const QString &text);
 // True only for OK.
 bool askToConfirm(const QString &text);
 
-// A question with two answers: the application title, the question icon, Yes and No. True only for Yes.
+// A question with two answers: the application title, the question icon, "Так" and "Ні".
+// True only for "Так".
 bool askYesNo(const QString &text);
 
 // An error: the application title, the stop icon, the text by errorBoxText().
