@@ -45,44 +45,6 @@ struct Expected
     QString text;
 };
 
-// The cells of cells.xls and of its twins in the other formats, as README lists them.
-const std::vector<Expected> &cellsFixture()
-{
-    static const std::vector<Expected> cells{{"Notes", 1, 1, Kind::Text, "Аркуш із примітками"},
-                                             {"Notes", 300, 20, Kind::Text, "Кінець T300"},
-                                             {"Notes", 300, 21, Kind::Empty, ""},
-                                             {"Values", 1, 5, Kind::Number, "123456789012345"},
-                                             {"Values", 2, 1, Kind::Number, "0,1"},
-                                             {"Values", 2, 4, Kind::Number, "0,333333333333333"},
-                                             {"Values", 2, 5, Kind::Number, "12,34"},
-                                             {"Values", 3, 1, Kind::Number, "1E20"},
-                                             {"Values", 3, 4, Kind::Number, "1E15"},
-                                             {"Values", 4, 2, Kind::Empty, ""},
-                                             {"Values", 4, 6, Kind::Text, "шість"},
-                                             {"Values", 5, 1, Kind::Number, "5"},
-                                             {"Values", 5, 2, Kind::Text, "абвг"},
-                                             {"Values", 5, 4, Kind::Error, "#DIV/0!"},
-                                             {"Values", 5, 5, Kind::Error, "#N/A"},
-                                             {"Values", 5, 6, Kind::Boolean, "True"},
-                                             {"Values", 5, 8, Kind::Text, ""},
-                                             {"Values", 5, 9, Kind::Number, "0,7"},
-                                             {"Values", 6, 1, Kind::Boolean, "True"},
-                                             {"Values", 7, 1, Kind::Date, "14.10.2006"},
-                                             {"Values", 7, 2, Kind::Date, "14.10.2006 13:45:30"},
-                                             {"Values", 7, 4, Kind::Number, "1234,5"},
-                                             {"Values", 8, 1, Kind::Text, "007"},
-                                             {"Texts", 3, 1, Kind::Text, "Café crème, naïve, über, ½ £"},
-                                             {"Texts", 5, 1, Kind::Text, "Рядок один\nРядок два"},
-                                             {"Texts", 7, 1, Kind::Text, "м’ята, пʼять: ґ є і ї Ґ Є І Ї"},
-                                             {"Texts", 8, 1, Kind::Text, "Смайлик 😀 тут"},
-                                             {"Texts", 9, 1, Kind::Text, "  пробіли  "},
-                                             {"Texts", 1, 2, Kind::Text, numbered("L%1-abc", 1000)},
-                                             {"Texts", 2, 2, Kind::Text, numbered("Ж%1 ґанок;", 500)},
-                                             {"Texts", 4, 2, Kind::Text, numbered("Щ%1Їжак;", 200)},
-                                             {"Кирилиця", 1, 1, Kind::Text, "Терапія"}};
-    return cells;
-}
-
 // The bytes of a ZIP archive of the given parts.
 std::string zipOf(const Parts &parts)
 {
@@ -164,9 +126,42 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(QString, twin);
+        // The cells of cells.xls and of its twins in the other formats, as README lists them.
+        static const std::vector<Expected> cells{{"Notes", 1, 1, Kind::Text, "Аркуш із примітками"},
+                                                 {"Notes", 300, 20, Kind::Text, "Кінець T300"},
+                                                 {"Notes", 300, 21, Kind::Empty, ""},
+                                                 {"Values", 1, 5, Kind::Number, "123456789012345"},
+                                                 {"Values", 2, 1, Kind::Number, "0,1"},
+                                                 {"Values", 2, 4, Kind::Number, "0,333333333333333"},
+                                                 {"Values", 2, 5, Kind::Number, "12,34"},
+                                                 {"Values", 3, 1, Kind::Number, "1E20"},
+                                                 {"Values", 3, 4, Kind::Number, "1E15"},
+                                                 {"Values", 4, 2, Kind::Empty, ""},
+                                                 {"Values", 4, 6, Kind::Text, "шість"},
+                                                 {"Values", 5, 1, Kind::Number, "5"},
+                                                 {"Values", 5, 2, Kind::Text, "абвг"},
+                                                 {"Values", 5, 4, Kind::Error, "#DIV/0!"},
+                                                 {"Values", 5, 5, Kind::Error, "#N/A"},
+                                                 {"Values", 5, 6, Kind::Boolean, "True"},
+                                                 {"Values", 5, 8, Kind::Text, ""},
+                                                 {"Values", 5, 9, Kind::Number, "0,7"},
+                                                 {"Values", 6, 1, Kind::Boolean, "True"},
+                                                 {"Values", 7, 1, Kind::Date, "14.10.2006"},
+                                                 {"Values", 7, 2, Kind::Date, "14.10.2006 13:45:30"},
+                                                 {"Values", 7, 4, Kind::Number, "1234,5"},
+                                                 {"Values", 8, 1, Kind::Text, "007"},
+                                                 {"Texts", 3, 1, Kind::Text, "Café crème, naïve, über, ½ £"},
+                                                 {"Texts", 5, 1, Kind::Text, "Рядок один\nРядок два"},
+                                                 {"Texts", 7, 1, Kind::Text, "м’ята, пʼять: ґ є і ї Ґ Є І Ї"},
+                                                 {"Texts", 8, 1, Kind::Text, "Смайлик 😀 тут"},
+                                                 {"Texts", 9, 1, Kind::Text, "  пробіли  "},
+                                                 {"Texts", 1, 2, Kind::Text, numbered("L%1-abc", 1000)},
+                                                 {"Texts", 2, 2, Kind::Text, numbered("Ж%1 ґанок;", 500)},
+                                                 {"Texts", 4, 2, Kind::Text, numbered("Щ%1Їжак;", 200)},
+                                                 {"Кирилиця", 1, 1, Kind::Text, "Терапія"}};
         const auto read = workbook::Workbook::open(fixture(file));
         if (file.startsWith("cells.")) {
-            for (const Expected &cell : cellsFixture()) {
+            for (const Expected &cell : cells) {
                 const workbook::Sheet *sheet = read.findSheet(cell.sheet);
                 QVERIFY2(sheet, cell.sheet);
                 QCOMPARE(sheet->cell(cell.row, cell.column).kind, cell.kind);
