@@ -43,7 +43,6 @@ private slots:
         TestState state;
         state.Mode = ModeExam;
         TResultVeskForm dialog(state);
-        QCOMPARE(dialog.windowTitle(), u"Результати"_qs);
         QCOMPARE(linesWhileShown(dialog), lines(u"0 з 200"_qs, "0", "0", "0.0%"));
         QVERIFY(dialog.isHidden());
         state.Mode = ModeTraining;

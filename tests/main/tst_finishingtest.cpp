@@ -34,9 +34,8 @@ private slots:
         script("training finished at once", "Surgery:1:5 FinishBtn>Return>Return", "1-0/0=0.0% end",
                {Finish, "0|0|0|0.0%"});
         script("training scores every Next",
-               "Infection:1:9 right NextBtn right wrong NextBtn wrong right NextBtn RAnsBtn NextBtn RAnsBtn "
-               "wrong "
-               "NextBtn NextBtn",
+               "Infection:1:9 right NextBtn right wrong NextBtn wrong right NextBtn RAnsBtn NextBtn "
+               "RAnsBtn wrong NextBtn NextBtn",
                "1-0/0=0.0% 1r0/0=0.0% 2-1/0=100.0% 2r1/0=100.0% 2w1/0=100.0% 3-1/1=50.0% 3w1/1=50.0% "
                "3r1/1=50.0% 4-2/1=66.67% 4r2/1=66.67% 5-3/1=75.0% 5r3/1=75.0% 5w3/1=75.0% 6-3/2=60.0% "
                "7-3/3=50.0%");

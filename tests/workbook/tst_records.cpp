@@ -300,7 +300,6 @@ private slots:
         const QString directory = "не вдається прочитати каталог потоків";
         const Bytes plain = compoundFile({{u"Workbook", longStream()}});
         row("loop in a sector chain", damaged(plain, sectorAt(plain, 0x4C, 4 * 5), 1), sectors);
-        row("sector chained to itself", damaged(plain, sectorAt(plain, 0x4C), 0), sectors);
         row("free sector in a chain", damaged(plain, sectorAt(plain, 0x4C), 0xFFFFFFFF), sectors);
         row("stream longer than its chain", damaged(plain, sectorAt(plain, 0x30, 128 + 0x78), 9000),
             "не вдається прочитати потік «Workbook»");
@@ -314,8 +313,6 @@ private slots:
         const Bytes two = compoundFile({{u"Ctls", Bytes(10, 'c')}, {u"Workbook", longStream()}});
         row("directory tree loop", damaged(two, sectorAt(two, 0x30, 128 + 0x48), 1), directory);
         row("sector size neither 512 nor 4096", damaged(plain, 0x1E, 10),
-            "не вдається прочитати заголовок файлу");
-        row("header cut short", compoundFile({{u"Workbook", longStream()}}).substr(0, 300),
             "не вдається прочитати заголовок файлу");
     }
     void damage()
